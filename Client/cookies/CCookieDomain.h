@@ -1,0 +1,46 @@
+#pragma once
+
+#include "cookies/CCookie.h"
+#include "cookies/CriticalSection.h"
+#include "cookies/RefCount.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using CCookieList = std::vector<CRefPtr<CCookie>>;
+
+// All cookies that share one domain key: one row for the user. Created on the loading thread
+// and read on the window thread, so every accessor holds the domain's own lock.
+class CCookieDomain final : public CRefCount {
+public:
+    static CRefPtr<CCookieDomain> Create(std::wstring name);
+
+    std::wstring GetName();
+    std::uint32_t GetKinds();
+    std::wstring GetTypeText();
+    FILETIME GetCreated();
+    FILETIME GetLastUsed();
+    std::size_t GetCookieCount();
+    void GetCookies(CCookieList& cookies);
+    bool IsAuthorized();
+    void SetAuthorized();
+
+    void AddCookie(const CRefPtr<CCookie>& cookie);
+
+private:
+    explicit CCookieDomain(std::wstring name) : m_name(std::move(name)) {}
+
+    CCriticalSection m_lock;
+    const std::wstring m_name;
+    std::uint32_t m_kinds = 0;
+    FILETIME m_created{};
+    FILETIME m_lastUsed{};
+    bool m_authorized = false;
+    CCookieList m_cookies;
+};
+
+// The Type column's text for a kinds mask: "Flash", "IE", or both.
+std::wstring TypeTextForKinds(std::uint32_t kinds);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "framework/UniqueHandle.h"
+
+#include <windows.h>
+
+// The product's large (32 px) and small (16 px) window icons, loaded once for the process.
+// A failed load leaves a null icon: the windows then simply show none.
+class CWindowIcons {
+public:
+    explicit CWindowIcons(HINSTANCE instance);
+
+    HICON Large() const noexcept { return m_large.Get(); }
+    HICON Small() const noexcept { return m_small.Get(); }
+
+    // Sets both icons on a top-level window, large first.
+    void Apply(HWND window) const noexcept;
+
+private:
+    // Declared so that the small icon is destroyed first, then the large one.
+    CIconHandle m_large;
+    CIconHandle m_small;
+};

@@ -1,0 +1,46 @@
+# Sourced by the run, test and benchmark scripts: a private Wine prefix and HOME under one
+# throw-away folder, and an X display (Xvfb unless the caller asks for the user's own).
+#   sandbox_start DIR [fresh]  -- export the environment, create the prefix, start the server
+#   sandbox_display            -- start Xvfb and export DISPLAY
+#   sandbox_stop               -- end wineserver and Xvfb
+sandbox_start() {
+    if [ "${2:-}" = fresh ]; then
+        rm -rf "$1"
+    fi
+    mkdir -p "$1/home"
+    TOLLGATE_SANDBOX=$(cd "$1" && pwd)
+    export TOLLGATE_SANDBOX
+    export HOME=$TOLLGATE_SANDBOX/home
+    export XDG_DATA_HOME=$HOME/.local/share XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache
+    export WINEPREFIX=$TOLLGATE_SANDBOX/prefix
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    # Started apart from the callers' pipes, or a test may hang until its timeout.
+    setsid wineserver -p </dev/null >/dev/null 2>&1 &
+    wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+sandbox_display() {
+    local fd_file=$TOLLGATE_SANDBOX/display
+    rm -f "$fd_file"
+    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$fd_file" 2>/dev/null &
+    TOLLGATE_XVFB=$!
+    for _ in $(seq 100); do
+        [ -s "$fd_file" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$fd_file")"
+}
+
+sandbox_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "${TOLLGATE_XVFB:-}" ]; then
+        kill "$TOLLGATE_XVFB" 2>/dev/null || true
+        wait "$TOLLGATE_XVFB" 2>/dev/null || true
+        TOLLGATE_XVFB=
+    fi
+}
