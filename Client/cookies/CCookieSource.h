@@ -1,0 +1,39 @@
+#pragma once
+
+#include "cookies/CCookie.h"
+#include "cookies/CookieKind.h"
+#include "cookies/CriticalSection.h"
+#include "cookies/RefCount.h"
+
+// Where a source hands each cookie it finds: the manager, or a test's recorder.
+class CCookieSink {
+public:
+    virtual void AddCookie(const CRefPtr<CCookie>& cookie) = 0;
+
+protected:
+    ~CCookieSink() = default;
+};
+
+// The provider of one kind of cookie: prepared once at start-up, enumerated once per load on
+// the loading thread, asked to delete single cookies on the window thread.
+class CCookieSource : public CRefCount {
+public:
+    CookieKind GetKind();
+
+    // True when the cookie is gone or counts as gone. Never raises; a source tells the user
+    // of a failure itself.
+    virtual bool DeleteCookie(const CRefPtr<CCookie>& cookie) = 0;
+    // Raises a CException on failure, which ends start-up.
+    virtual void Prepare() = 0;
+    // Hands every cookie to the sink at once, so domains fill while it runs. Raises a
+    // CException on failure, which ends the enumeration.
+    virtual void Enumerate(CCookieSink& sink) = 0;
+
+protected:
+    explicit CCookieSource(CookieKind kind) : m_kind(kind) {}
+
+    CCriticalSection m_lock;
+
+private:
+    const CookieKind m_kind;
+};

@@ -1,0 +1,7 @@
+target_sources(tollgate_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/CCookie.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CCookieDomain.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CCookieSource.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CriticalSection.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DomainKey.cpp
+)

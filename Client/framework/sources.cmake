@@ -1,0 +1,1 @@
+# Header-only so far.

@@ -1,0 +1,4 @@
+tollgate_add_test(res_tests
+    ${CMAKE_CURRENT_LIST_DIR}/ResourceTests.cpp
+)
+add_dependencies(res_tests Tollgate)

@@ -1,0 +1,4 @@
+tollgate_add_test(store_tests
+    ${CMAKE_CURRENT_LIST_DIR}/ErrorTextTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RegistryTests.cpp
+)

@@ -1,0 +1,9 @@
+tollgate_add_test(ui_tests
+    ${CMAKE_CURRENT_LIST_DIR}/StringLoaderTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AgeTextTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowIconsTests.cpp
+)
+# The one suite that shows real message boxes (and closes them as a user would).
+tollgate_add_test(message_tests REAL_MESSAGES
+    ${CMAKE_CURRENT_LIST_DIR}/ShowMessageTests.cpp
+)
