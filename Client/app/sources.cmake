@@ -1,2 +1,6 @@
 # The application's pieces other than the entry function (app/Main.cpp, linked only into
 # Tollgate.exe) go here.
+target_sources(tollgate_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ModulePath.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ToolbarButton.cpp
+)
