@@ -1,10 +1,10 @@
-#include "res/resource.h"
-#include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "app/CApplication.h"
 
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    ShowMessage(LoadExpandedString(IDS_MAIN_CAPTION), MB_OK | MB_ICONINFORMATION);
-    return 0;
+// The program's two static objects.
+static CApplication application;
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+    return application.Main(commandLine);
 }
