@@ -87,6 +87,13 @@ struct CModuleTraits {
     static void Close(Handle h) noexcept { ::FreeLibrary(h); }
 };
 
+// A window the code created itself and must destroy (a tooltip, a test's own window).
+struct CWindowTraits {
+    using Handle = HWND;
+    static Handle Null() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
+};
+
 using CRegKey = CUniqueHandle<CRegKeyTraits>;
 using CFileHandle = CUniqueHandle<CFileHandleTraits>;
 using CKernelHandle = CUniqueHandle<CKernelHandleTraits>;
@@ -94,3 +101,4 @@ using CFindHandle = CUniqueHandle<CFindHandleTraits>;
 using CIconHandle = CUniqueHandle<CIconTraits>;
 using CFontHandle = CUniqueHandle<CFontTraits>;
 using CModuleHandle = CUniqueHandle<CModuleTraits>;
+using CWindowHandle = CUniqueHandle<CWindowTraits>;
