@@ -55,23 +55,37 @@ CProgramRun::CProgramRun(const std::wstring& arguments, std::wstring program) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         nullptr, &startup, &info)) {
+    m_job.Reset(::CreateJobObjectW(nullptr, nullptr));
+    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                         CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
         m_process.Reset(info.hProcess);
         m_thread.Reset(info.hThread);
         m_id = info.dwProcessId;
+        ::AssignProcessToJobObject(m_job.Get(), m_process.Get());
+        ::ResumeThread(m_thread.Get());
     }
 }
 
 CProgramRun::~CProgramRun() {
-    if (m_process && !HasExited()) {
-        ::TerminateProcess(m_process.Get(), 255);
-        ::WaitForSingleObject(m_process.Get(), 10000);
+    if (m_process && !WaitForAllProcesses(0)) {
+        ::TerminateJobObject(m_job.Get(), 255);
+        WaitForAllProcesses(10000);
     }
 }
 
 bool CProgramRun::HasExited(DWORD milliseconds) const {
     return ::WaitForSingleObject(m_process.Get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+bool CProgramRun::WaitForAllProcesses(DWORD milliseconds) const {
+    return WaitUntil(
+        [&] {
+            JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+            return ::QueryInformationJobObject(m_job.Get(), JobObjectBasicAccountingInformation,
+                                               &info, sizeof(info), nullptr) &&
+                   info.ActiveProcesses == 0;
+        },
+        milliseconds);
 }
 
 DWORD CProgramRun::WaitForExit(DWORD milliseconds) const {
@@ -150,6 +164,17 @@ CSeenMessageBox CProgramRun::WaitForMessageBox(DWORD milliseconds) const {
         },
         milliseconds);
     return seen;
+}
+
+HWND WaitForAnyDialog(const std::wstring& caption, DWORD milliseconds) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = ::FindWindowW(L"#32770", caption.c_str());
+            return found != nullptr && ::IsWindowVisible(found);
+        },
+        milliseconds);
+    return found;
 }
 
 void Answer(HWND dialog, int id) {

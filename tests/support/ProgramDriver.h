@@ -38,6 +38,9 @@ public:
     bool Started() const noexcept { return static_cast<bool>(m_process); }
     HANDLE Process() const noexcept { return m_process.Get(); }
     bool HasExited(DWORD milliseconds = 0) const;
+    // Waits until the process and every process it started have ended (an uninstaller hands
+    // over to a copy of itself and exits at once).
+    bool WaitForAllProcesses(DWORD milliseconds = 60000) const;
     // The exit code once the process has ended within `milliseconds`; STILL_ACTIVE otherwise.
     DWORD WaitForExit(DWORD milliseconds = 20000) const;
 
@@ -51,10 +54,14 @@ public:
     CSeenMessageBox WaitForMessageBox(DWORD milliseconds = 20000) const;
 
 private:
+    CKernelHandle m_job;
     CKernelHandle m_process;
     CKernelHandle m_thread;
     DWORD m_id = 0;
 };
+
+// A visible top-level dialog of any process with this caption, waited for; null when none.
+HWND WaitForAnyDialog(const std::wstring& caption, DWORD milliseconds = 20000);
 
 // Closes a dialog or message box with the given button id, as the button would.
 void Answer(HWND dialog, int id);
