@@ -5,4 +5,6 @@ tollgate_add_test(cookies_tests
 )
 tollgate_add_test(sources_tests
     ${CMAKE_CURRENT_LIST_DIR}/CookieStoreBuilderTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/IECookieSourceTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FlashCookieSourceTests.cpp
 )
