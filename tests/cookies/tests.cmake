@@ -8,3 +8,6 @@ tollgate_add_test(sources_tests
     ${CMAKE_CURRENT_LIST_DIR}/IECookieSourceTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FlashCookieSourceTests.cpp
 )
+tollgate_add_test(manager_tests
+    ${CMAKE_CURRENT_LIST_DIR}/CookieManagerTests.cpp
+)
