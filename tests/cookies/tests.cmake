@@ -10,4 +10,6 @@ tollgate_add_test(sources_tests
 )
 tollgate_add_test(manager_tests
     ${CMAKE_CURRENT_LIST_DIR}/CookieManagerTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CookieLoadingTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ManagerConcurrencyTests.cpp
 )
