@@ -1,5 +1,8 @@
 target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AgeText.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CAllowedDlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CCookieBaseDlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CToReviewDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CallbackReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StringLoader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowIcons.cpp

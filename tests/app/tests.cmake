@@ -1,7 +1,19 @@
+# Programs that only carry a version resource of a particular shape.
+foreach(probe NoTranslation NoProductVersion OtherLanguage)
+    add_executable(version_probe_${probe} ${CMAKE_CURRENT_LIST_DIR}/probes/Probe.cpp
+                                          ${CMAKE_CURRENT_LIST_DIR}/probes/${probe}.rc)
+    target_link_options(version_probe_${probe} PRIVATE -mconsole)
+endforeach()
+
 tollgate_add_test(app_tests
     ${CMAKE_CURRENT_LIST_DIR}/CommandLineTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ProductVersionTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolbarButtonTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WebPagesTests.cpp
 )
+add_dependencies(app_tests Tollgate version_probe_NoTranslation version_probe_NoProductVersion
+                 version_probe_OtherLanguage)
+
 # Starts the real Tollgate.exe and drives it from outside.
 tollgate_add_test(program_tests
     ${CMAKE_CURRENT_LIST_DIR}/ProgramTests.cpp

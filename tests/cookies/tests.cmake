@@ -5,4 +5,11 @@ tollgate_add_test(cookies_tests
 )
 tollgate_add_test(sources_tests
     ${CMAKE_CURRENT_LIST_DIR}/CookieStoreBuilderTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/IECookieSourceTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FlashCookieSourceTests.cpp
+)
+tollgate_add_test(manager_tests
+    ${CMAKE_CURRENT_LIST_DIR}/CookieManagerTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CookieLoadingTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ManagerConcurrencyTests.cpp
 )

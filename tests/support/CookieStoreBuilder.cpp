@@ -16,13 +16,6 @@ namespace {
 
 constexpr wchar_t AllowedKey[] = L"Software\\Tollgate\\Allowed";
 
-struct CUrlCacheFindTraits {
-    using Handle = HANDLE;
-    static Handle Null() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::FindCloseUrlCache(h); }
-};
-using CUrlCacheFind = CUniqueHandle<CUrlCacheFindTraits>;
-
 void Check(BOOL succeeded) {
     if (!succeeded) {
         ThrowLastError();
@@ -144,7 +137,7 @@ void CollectUrls(const wchar_t* pattern, std::set<std::wstring>& urls) {
     std::vector<BYTE> buffer(capacity);
     DWORD size = capacity;
     auto* entry = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data());
-    CUrlCacheFind find(::FindFirstUrlCacheEntryW(pattern, entry, &size));
+    CUrlCacheFindHandle find(::FindFirstUrlCacheEntryW(pattern, entry, &size));
     DWORD error = find ? ERROR_SUCCESS : ::GetLastError();
     while (error == ERROR_INSUFFICIENT_BUFFER && !find) {
         capacity = size;
@@ -251,7 +244,8 @@ void AddAuthorizedValue(const std::wstring& name) {
 std::set<std::wstring> AuthorizedValues() {
     std::set<std::wstring> names;
     CRegKey key;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, AllowedKey, 0, KEY_READ, key.Receive()) !=
+    // Query rights alone: tests deny the key's write rights, which share READ_CONTROL.
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, AllowedKey, 0, KEY_QUERY_VALUE, key.Receive()) !=
         ERROR_SUCCESS) {
         return names;
     }

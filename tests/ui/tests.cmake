@@ -3,6 +3,12 @@ tollgate_add_test(ui_tests
     ${CMAKE_CURRENT_LIST_DIR}/AgeTextTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowIconsTests.cpp
 )
+# The cookie pages in a real property sheet.
+tollgate_add_test(pages_tests
+    ${CMAKE_CURRENT_LIST_DIR}/PageHarness.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CookiePagesTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FilterTests.cpp
+)
 # The one suite that shows real message boxes (and closes them as a user would).
 tollgate_add_test(message_tests REAL_MESSAGES
     ${CMAKE_CURRENT_LIST_DIR}/ShowMessageTests.cpp

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/CCookieBaseDlg.h"
+
+#include <cstdint>
+
+// The "Not Authorized" page: the domains the user has not authorized, limited by the
+// "Used within the last" filter, with Authorize beside the base's Delete.
+class CToReviewDlg final : public CCookieBaseDlg {
+public:
+    explicit CToReviewDlg(CDomainService& service) noexcept;
+
+protected:
+    bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result) override;
+    // Only a domain that passes the filter gets a row.
+    void AddDomain(const CRefPtr<CCookieDomain>& domain) override;
+    UINT GetCountStringId() const override;
+
+private:
+    bool PassesFilter(CCookieDomain& domain) const;
+    void FillFilter();
+    void ChangeFilter();
+    void AuthorizeChecked();
+
+    HWND filterCombo = nullptr;
+    // 0 is "(All)".
+    std::uint32_t filterMinutes = 0;
+};

@@ -1,0 +1,322 @@
+#include "PageHarness.h"
+
+#include "cookies/DomainMessages.h"
+#include "cookies/RefCount.h"
+#include "res/resource.h"
+#include "support/RecordedBrowser.h"
+#include "support/RecordedMessages.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using CNames = std::vector<std::wstring>;
+using CRows = std::vector<std::vector<std::wstring>>;
+
+constexpr int sourceColumn = 0;
+constexpr int countColumn = 4;
+
+// Every test closes its sheet and drops its domains; then no record may be left alive.
+class CookiePages : public testing::Test {
+protected:
+    void SetUp() override {
+        m_live = CRefCount::LiveObjects();
+        TakeRecordedMessages();
+        TakeBrowserRequests();
+    }
+    void TearDown() override {
+        manager.domains.clear();
+        EXPECT_EQ(m_live, CRefCount::LiveObjects());
+    }
+
+    CFakeManager manager;
+
+private:
+    LONG m_live = 0;
+};
+
+} // namespace
+
+TEST_F(CookiePages, QueuedDomainsAppearSortedOnceWhenThePageIsFirstShown) {
+    auto gamma = MakeDomain(L"gamma.com", 3, 10, 20);
+    auto alpha = MakeDomain(L"alpha.com", 1, 10, 20);
+    auto beta = MakeDomain(L"beta.com", 2, 10, 20);
+    for (const auto& domain : {gamma, alpha, beta}) {
+        domain->SetAuthorized();
+        manager.domains.push_back(domain);
+    }
+    CPageSheet sheet(manager);
+    CNames before;
+    CNames after;
+    std::wstring label;
+    sheet.Run([&](HWND window) {
+        // The registration copy queued them; the same domain offered again is ignored.
+        PostDomain(window, WM_DOMAIN_ADDED, alpha);
+        PostDomain(window, WM_DOMAIN_AUTHORIZED, beta);
+        before = ReadColumn(sheet.toReview.GetHwnd(), sourceColumn);
+        ::SendMessageW(window, PSM_SETCURSEL, 1, 0);
+        PostDomain(window, WM_DOMAIN_AUTHORIZED, gamma);
+        after = ReadColumn(sheet.allowed.GetHwnd(), sourceColumn);
+        label = CountLabelText(sheet.allowed.GetHwnd());
+    });
+    EXPECT_TRUE(before.empty());
+    EXPECT_EQ((CNames{L"alpha.com", L"beta.com", L"gamma.com"}), after);
+    EXPECT_EQ(L"6 Authorized Cookies", label);
+}
+
+TEST_F(CookiePages, RowsShowTheDomainsCells) {
+    manager.domains = {MakeDomain(L"example.com", 3, 2 * 60, 3 * 24 * 60, 3)};
+    CPageSheet sheet(manager);
+    CRows rows;
+    sheet.Run([&](HWND) { rows = ReadRows(sheet.toReview.GetHwnd()); });
+    EXPECT_EQ((CRows{{L"example.com", L"2 hours ago", L"3 days ago", L"Flash, IE", L"3"}}), rows);
+}
+
+TEST_F(CookiePages, TheCountLabelIsSingularAtExactlyOne) {
+    CPageSheet sheet(manager);
+    CNames labels;
+    sheet.Run([&](HWND window) {
+        HWND page = sheet.toReview.GetHwnd();
+        labels.push_back(CountLabelText(page));
+        PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"one.com", 1, 5, 5));
+        labels.push_back(CountLabelText(page));
+        PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"two.com", 1, 5, 5));
+        labels.push_back(CountLabelText(page));
+        ::SendMessageW(window, PSM_SETCURSEL, 1, 0);
+        labels.push_back(CountLabelText(sheet.allowed.GetHwnd()));
+        auto authorized = MakeDomain(L"three.com", 1, 5, 5);
+        authorized->SetAuthorized();
+        PostDomain(window, WM_DOMAIN_ADDED, authorized);
+        labels.push_back(CountLabelText(sheet.allowed.GetHwnd()));
+    });
+    EXPECT_EQ((CNames{L"0 Unauthorized Cookies", L"1 Unauthorized Cookie",
+                      L"2 Unauthorized Cookies", L"0 Authorized Cookies", L"1 Authorized Cookie"}),
+              labels);
+}
+
+TEST_F(CookiePages, NamesSortOrdinallyAndAnEqualNameGoesAboveTheFirstEqualRow) {
+    CPageSheet sheet(manager);
+    CRows rows;
+    sheet.Run([&](HWND window) {
+        for (const wchar_t* name : {L"b.com", L"same.com", L"a.com", L"Z.com", L"B.com"}) {
+            PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(name, 1, 5, 5));
+        }
+        PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"same.com", 7, 5, 5));
+        rows = ReadRows(sheet.toReview.GetHwnd());
+    });
+    ASSERT_EQ(6u, rows.size());
+    CNames names;
+    for (const auto& row : rows) {
+        names.push_back(row[0]);
+    }
+    EXPECT_EQ((CNames{L"B.com", L"Z.com", L"a.com", L"b.com", L"same.com", L"same.com"}), names);
+    EXPECT_EQ(L"7", rows[4][countColumn]);
+    EXPECT_EQ(L"1", rows[5][countColumn]);
+}
+
+TEST_F(CookiePages, ColumnClicksSortByEachKeyBothWays) {
+    // Each domain differs in every key: name, last used, created, kinds and count.
+    manager.domains = {MakeDomain(L"c.com", 2, 30, 300, 1), MakeDomain(L"a.com", 5, 20, 100, 2),
+                       MakeDomain(L"b.com", 3, 10, 200, 3)};
+    CPageSheet sheet(manager);
+    std::vector<CNames> orders;
+    sheet.Run([&](HWND) {
+        HWND page = sheet.toReview.GetHwnd();
+        const auto clickAndRead = [&](int column) {
+            ClickColumn(page, column);
+            orders.push_back(ReadColumn(page, sourceColumn));
+        };
+        orders.push_back(ReadColumn(page, sourceColumn));
+        clickAndRead(4); // Count, smallest first
+        clickAndRead(4); // and largest first
+        clickAndRead(1); // Last Used, most recent first
+        clickAndRead(1); // and oldest first
+        clickAndRead(2); // Created, most recent first
+        clickAndRead(3); // Type: IE (1), Flash (2), both (3)
+        clickAndRead(3);
+        clickAndRead(0); // Source, smallest first
+        clickAndRead(0); // and largest first
+    });
+    const CNames abc{L"a.com", L"b.com", L"c.com"};
+    const CNames cba{L"c.com", L"b.com", L"a.com"};
+    const CNames cab{L"c.com", L"a.com", L"b.com"};
+    const CNames bac{L"b.com", L"a.com", L"c.com"};
+    EXPECT_EQ((std::vector<CNames>{abc, cba, abc, bac, cab, abc, cab, bac, abc, cba}), orders);
+}
+
+TEST_F(CookiePages, NewRowsGoToTheirSortedPlaceForTheCurrentKey) {
+    manager.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"c.com", 9, 5, 5)};
+    CPageSheet sheet(manager);
+    CNames byCount;
+    CNames byNameDescending;
+    sheet.Run([&](HWND window) {
+        HWND page = sheet.toReview.GetHwnd();
+        ClickColumn(page, 4);
+        PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"b.com", 4, 5, 5));
+        byCount = ReadColumn(page, sourceColumn);
+        ClickColumn(page, 0);
+        ClickColumn(page, 0);
+        PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"d.com", 1, 5, 5));
+        PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"bb.com", 1, 5, 5));
+        byNameDescending = ReadColumn(page, sourceColumn);
+    });
+    EXPECT_EQ((CNames{L"a.com", L"b.com", L"c.com"}), byCount);
+    EXPECT_EQ((CNames{L"d.com", L"c.com", L"bb.com", L"b.com", L"a.com"}), byNameDescending);
+}
+
+TEST_F(CookiePages, AChangedDomainUpdatesItsCountAndTypeButKeepsItsTimes) {
+    auto flash = MakeDomain(L"flash.com", 2, 3 * 60, 2 * 24 * 60, 2);
+    auto other = MakeDomain(L"other.com", 1, 5, 5);
+    manager.domains = {flash, other};
+    CPageSheet sheet(manager);
+    CRows rows;
+    std::wstring label;
+    sheet.Run([&](HWND window) {
+        AddCookie(flash, 1, 1);
+        PostDomain(window, WM_DOMAIN_CHANGED, flash);
+        // Unchanged count: nothing to do.
+        PostDomain(window, WM_DOMAIN_CHANGED, other);
+        rows = ReadRows(sheet.toReview.GetHwnd());
+        label = CountLabelText(sheet.toReview.GetHwnd());
+    });
+    EXPECT_EQ((CRows{{L"flash.com", L"3 hours ago", L"2 days ago", L"Flash, IE", L"3"},
+                     {L"other.com", L"5 minutes ago", L"5 minutes ago", L"IE", L"1"}}),
+              rows);
+    EXPECT_EQ(L"4 Unauthorized Cookies", label);
+}
+
+TEST_F(CookiePages, CheckAllAndCheckNoneSetEveryBox) {
+    manager.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 1, 5, 5),
+                       MakeDomain(L"c.com", 1, 5, 5)};
+    CPageSheet sheet(manager);
+    std::vector<std::vector<bool>> states;
+    sheet.Run([&](HWND) {
+        HWND page = sheet.toReview.GetHwnd();
+        const auto read = [&] {
+            states.push_back({IsChecked(page, 0), IsChecked(page, 1), IsChecked(page, 2)});
+        };
+        read();
+        ToggleCheck(page, 1);
+        read();
+        ClickButton(page, IDC_CHECK_ALL);
+        read();
+        ClickButton(page, IDC_CHECK_NONE);
+        read();
+    });
+    EXPECT_EQ((std::vector<std::vector<bool>>{{false, false, false},
+                                              {false, true, false},
+                                              {true, true, true},
+                                              {false, false, false}}),
+              states);
+}
+
+TEST_F(CookiePages, DeleteWorksUpFromTheLowestCheckedRowAndStopsAtAFailure) {
+    manager.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5),
+                       MakeDomain(L"c.com", 3, 5, 5), MakeDomain(L"d.com", 4, 5, 5),
+                       MakeDomain(L"e.com", 5, 5, 5)};
+    manager.failOn = L"c.com";
+    CPageSheet sheet(manager);
+    CNames names;
+    std::vector<bool> checks;
+    std::wstring label;
+    sheet.Run([&](HWND) {
+        HWND page = sheet.toReview.GetHwnd();
+        for (int row : {0, 2, 4}) {
+            ToggleCheck(page, row);
+        }
+        ClickButton(page, IDC_DELETE);
+        names = ReadColumn(page, sourceColumn);
+        for (int row = 0; row < 4; ++row) {
+            checks.push_back(IsChecked(page, row));
+        }
+        label = CountLabelText(page);
+    });
+    EXPECT_EQ((CNames{L"e.com", L"c.com"}), manager.deleted);
+    EXPECT_EQ((CNames{L"a.com", L"b.com", L"c.com", L"d.com"}), names);
+    EXPECT_EQ((std::vector<bool>{true, false, true, false}), checks);
+    EXPECT_EQ(L"10 Unauthorized Cookies", label);
+    EXPECT_TRUE(TakeRecordedMessages().empty());
+}
+
+TEST_F(CookiePages, AuthorizeMovesTheCheckedDomainsAndStopsAtAFailure) {
+    manager.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5),
+                       MakeDomain(L"c.com", 3, 5, 5), MakeDomain(L"d.com", 4, 5, 5)};
+    manager.failOn = L"b.com";
+    CPageSheet sheet(manager);
+    CNames left;
+    CNames moved;
+    std::vector<bool> checks;
+    sheet.Run([&](HWND window) {
+        HWND page = sheet.toReview.GetHwnd();
+        for (int row : {0, 1, 3}) {
+            ToggleCheck(page, row);
+        }
+        ClickButton(page, IDC_AUTHORIZE);
+        left = ReadColumn(page, sourceColumn);
+        checks = {IsChecked(page, 0), IsChecked(page, 1), IsChecked(page, 2)};
+        ::SendMessageW(window, PSM_SETCURSEL, 1, 0);
+        moved = ReadColumn(sheet.allowed.GetHwnd(), sourceColumn);
+    });
+    EXPECT_EQ((CNames{L"d.com", L"b.com"}), manager.authorized);
+    EXPECT_EQ((CNames{L"a.com", L"b.com", L"c.com"}), left);
+    EXPECT_EQ((std::vector<bool>{true, true, false}), checks);
+    EXPECT_EQ((CNames{L"d.com"}), moved);
+}
+
+TEST_F(CookiePages, NothingCheckedOnlyExplains) {
+    manager.domains = {MakeDomain(L"a.com", 1, 5, 5)};
+    CPageSheet sheet(manager);
+    CNames names;
+    sheet.Run([&](HWND) {
+        HWND page = sheet.toReview.GetHwnd();
+        ClickButton(page, IDC_DELETE);
+        ClickButton(page, IDC_AUTHORIZE);
+        names = ReadColumn(page, sourceColumn);
+    });
+    EXPECT_EQ(CNames{L"a.com"}, names);
+    EXPECT_TRUE(manager.deleted.empty());
+    EXPECT_TRUE(manager.authorized.empty());
+    const auto messages = TakeRecordedMessages();
+    ASSERT_EQ(2u, messages.size());
+    EXPECT_EQ(L"Please check the boxes next to the cookies that you wish to delete before "
+              L"clicking this button.",
+              messages[0].text);
+    EXPECT_EQ(L"Please check the boxes next to the cookies that you wish to authorize before "
+              L"clicking this button.",
+              messages[1].text);
+    for (const auto& message : messages) {
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), message.type);
+    }
+}
+
+TEST_F(CookiePages, ARemovedRowTakesBackWhatItAddedToTheTotal) {
+    auto growing = MakeDomain(L"growing.com", 2, 5, 5);
+    manager.domains = {growing, MakeDomain(L"other.com", 1, 5, 5)};
+    CPageSheet sheet(manager);
+    std::wstring label;
+    sheet.Run([&](HWND) {
+        HWND page = sheet.toReview.GetHwnd();
+        // A cookie the loading thread has added, its WM_DOMAIN_CHANGED still on the way.
+        AddCookie(growing, 1, 1);
+        ToggleCheck(page, 0);
+        ClickButton(page, IDC_DELETE);
+        label = CountLabelText(page);
+    });
+    EXPECT_EQ(L"1 Unauthorized Cookie", label);
+}
+
+TEST_F(CookiePages, HelpOpensTheHelpPageFromF1AndTheSheetsButton) {
+    CPageSheet sheet(manager);
+    sheet.Run([&](HWND window) {
+        HELPINFO help{};
+        help.cbSize = sizeof help;
+        ::SendMessageW(sheet.toReview.GetHwnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+        ::SendMessageW(window, PSM_PRESSBUTTON, PSBTN_HELP, 0);
+        Pump();
+    });
+    EXPECT_EQ((CNames{L"https://www.tollgate-app.com/help.html",
+                      L"https://www.tollgate-app.com/help.html"}),
+              TakeBrowserRequests());
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "cookies/CCookieDomain.h"
+#include "cookies/CDomainService.h"
+#include "framework/PropertySheetImpl.h"
+#include "ui/CAllowedDlg.h"
+#include "ui/CToReviewDlg.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The manager as the pages see it. Authorizing marks the domain and posts
+// WM_DOMAIN_AUTHORIZED to the registered window, as the real one does; a call for the
+// domain named in failOn fails (the real manager would show its own message).
+class CFakeManager : public CDomainService {
+public:
+    void RegisterWindow(HWND window, CDomainList& domains) override;
+    void UnregisterWindow(HWND window) override;
+    void GetDomains(CDomainList& domains) override;
+    bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
+    bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
+
+    CDomainList domains;
+    std::wstring failOn;
+    std::vector<std::wstring> authorized;
+    std::vector<std::wstring> deleted;
+    int domainCopies = 0;
+    HWND window = nullptr;
+};
+
+// Both real pages in a real property sheet, the way the main window holds them: the sheet
+// routes the domain messages to the page that matches the domain's authorized flag. The
+// script runs inside the sheet's modal loop, once the first page is up; then the sheet closes.
+class CPageSheet : public CPropertySheetImpl {
+public:
+    explicit CPageSheet(CFakeManager& manager);
+
+    void Run(const std::function<void(HWND sheet)>& script);
+
+    CToReviewDlg toReview;
+    CAllowedDlg allowed;
+
+protected:
+    void OnSheetInitialized() override;
+    bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result) override;
+
+private:
+    CFakeManager& m_manager;
+    std::function<void(HWND)> m_script;
+};
+
+// A domain whose cookies were created `createdAgo` and last used `usedAgo` before now (in
+// minutes; a negative age lies in the future). kinds: 1 browser, 2 Flash, 3 both.
+CRefPtr<CCookieDomain> MakeDomain(const std::wstring& name, unsigned cookies, std::int64_t usedAgo,
+                                  std::int64_t createdAgo, std::uint32_t kinds = 1);
+// The same with no times at all.
+CRefPtr<CCookieDomain> MakeTimelessDomain(const std::wstring& name);
+void AddCookie(const CRefPtr<CCookieDomain>& domain, std::uint32_t kind, std::int64_t usedAgo);
+
+// Posts a domain message carrying its own reference, as the manager does, and lets it arrive.
+void PostDomain(HWND sheet, UINT message, const CRefPtr<CCookieDomain>& domain);
+void Pump();
+
+HWND ListOf(HWND page);
+std::vector<std::vector<std::wstring>> ReadRows(HWND page);
+std::vector<std::wstring> ReadColumn(HWND page, int column);
+std::wstring CountLabelText(HWND page);
+bool IsChecked(HWND page, int row);
+// As the user does it: focus the row and press Space.
+void ToggleCheck(HWND page, int row);
+void ClickButton(HWND page, int id);
+void ClickColumn(HWND page, int column);
+// Picks a filter entry as the user would, so the page hears CBN_SELCHANGE.
+void PickFilter(HWND page, int position);
