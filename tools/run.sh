@@ -46,9 +46,9 @@ else
     trap sandbox_stop EXIT
     # Wine's own desktop draws the window captions, which plain Xvfb has no manager for.
     wine explorer /desktop=Tollgate,1024x768 "$bin/Tollgate.exe" "${arguments[@]}" >/dev/null 2>&1 &
-    if wine "$bin/waitwindow.exe" Tollgate Tollgate 60; then
+    if geometry=$(wine "$bin/waitwindow.exe" Tollgate Tollgate 60 | tr -d '\r'); then
         sleep 3 # let the loading thread fill the list
-        import -window root "$screenshot"
+        import -window root -crop "$geometry" +repage "$screenshot"
         echo "run: screenshot saved to $screenshot"
     else
         echo "run: Tollgate's window did not appear" >&2

@@ -1,6 +1,6 @@
 #include "app/ToolbarButton.h"
 
-#include "app/ModulePath.h"
+#include "app/ProductVersion.h"
 #include "res/resource.h"
 #include "store/Registry.h"
 #include "ui/StringLoader.h"

@@ -3,7 +3,6 @@
 target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CApplication.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ModulePath.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProductVersion.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolbarButton.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WebPages.cpp

@@ -1,7 +1,8 @@
-#include "app/ModulePath.h"
+#include "app/ProductVersion.h"
 #include "app/ToolbarButton.h"
 #include "store/Exceptions.h"
 #include "support/MachineKeyGuard.h"
+#include "support/RegistryProbe.h"
 #include "support/RegistrySandbox.h"
 
 #include <gtest/gtest.h>
@@ -42,22 +43,6 @@ std::map<std::wstring, std::wstring> ReadStringValues(HKEY root, const wchar_t* 
     }
     ::RegCloseKey(key);
     return values;
-}
-
-bool KeyExists(HKEY root, const wchar_t* path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    ::RegCloseKey(key);
-    return true;
-}
-
-void CreateKey(HKEY root, const wchar_t* path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              ::RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
-    ::RegCloseKey(key);
 }
 
 class ToolbarButton : public testing::Test {

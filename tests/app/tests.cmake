@@ -19,3 +19,11 @@ tollgate_add_test(program_tests
     ${CMAKE_CURRENT_LIST_DIR}/ProgramTests.cpp
 )
 add_dependencies(program_tests Tollgate)
+# Runs TollgateSetup.exe silently; built only where makensis is.
+find_program(MAKENSIS makensis)
+if(MAKENSIS)
+    tollgate_add_test(installer_tests
+        ${CMAKE_CURRENT_LIST_DIR}/InstallerTests.cpp
+    )
+    add_dependencies(installer_tests TollgateSetup)
+endif()

@@ -1,6 +1,7 @@
 // Waits until a visible top-level window with the given caption exists on the named desktop
 // (the one "wine explorer /desktop=NAME" made), so that a script can take its screenshot once
-// the program is up. Exits with 1 after the timeout.
+// the program is up. Prints the window's geometry as WIDTHxHEIGHT+X+Y (for cropping the
+// screenshot to it); exits with 1 after the timeout.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,7 +12,7 @@ namespace {
 
 struct CSearch {
     const wchar_t* caption;
-    bool found;
+    HWND found;
 };
 
 BOOL CALLBACK Look(HWND window, LPARAM param) {
@@ -21,7 +22,7 @@ BOOL CALLBACK Look(HWND window, LPARAM param) {
     // IsWindowVisible looks at the parents, which belong to the other desktop: read the style.
     const bool visible = (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
     if (visible && std::wcscmp(text, search.caption) == 0) {
-        search.found = true;
+        search.found = window;
         return FALSE;
     }
     return TRUE;
@@ -39,10 +40,14 @@ int wmain(int argc, wchar_t** argv) {
     while (::GetTickCount64() < end) {
         if (HDESK desktop =
                 ::OpenDesktopW(argv[1], 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE)) {
-            CSearch search{argv[2], false};
+            CSearch search{argv[2], nullptr};
             ::EnumDesktopWindows(desktop, Look, reinterpret_cast<LPARAM>(&search));
             ::CloseDesktop(desktop);
-            if (search.found) {
+            if (search.found != nullptr) {
+                RECT rect{};
+                ::GetWindowRect(search.found, &rect);
+                std::wprintf(L"%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top,
+                             rect.left, rect.top);
                 return 0;
             }
         }
