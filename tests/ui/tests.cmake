@@ -13,3 +13,8 @@ tollgate_add_test(pages_tests
 tollgate_add_test(message_tests REAL_MESSAGES
     ${CMAKE_CURRENT_LIST_DIR}/ShowMessageTests.cpp
 )
+# The About box, the install dialog and the main window, shown in this process.
+tollgate_add_test(dialog_tests
+    ${CMAKE_CURRENT_LIST_DIR}/PageHarness.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DialogTests.cpp
+)
