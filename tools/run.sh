@@ -29,6 +29,10 @@ export XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}
 if [ -n "$prefix" ]; then
     # The user's own prefix, with the user's own home folder.
     export WINEPREFIX=$prefix WINEDEBUG=-all
+    # Only the Xvfb bookkeeping goes here.
+    TOLLGATE_SANDBOX=$root/.sandbox/existing
+    mkdir -p "$TOLLGATE_SANDBOX"
+    export TOLLGATE_SANDBOX
     export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
     setsid wineserver -p </dev/null >/dev/null 2>&1 &
     wine cmd /c exit >/dev/null 2>&1 || true
