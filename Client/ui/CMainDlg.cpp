@@ -44,7 +44,9 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         break;
     case WM_SIZE:
         KeepButtonsAtBottom(static_cast<short>(HIWORD(lParam)));
-        break;
+        // The system's sheet still sees it: it lays itself out and frees its own state on
+        // these two, which answering them here would skip.
+        return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
     case WM_DOMAIN_ADDED:
     case WM_DOMAIN_CHANGED:
     case WM_DOMAIN_AUTHORIZED:
@@ -57,7 +59,7 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         break;
     case WM_DESTROY:
         m_service.UnregisterWindow(window);
-        break;
+        return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
     default:
         return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
     }
