@@ -1,10 +1,13 @@
-#include "res/resource.h"
-#include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "app/CApplication.h"
+#include "cookies/CookieManager.h"
 
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    ShowMessage(LoadExpandedString(IDS_MAIN_CAPTION), MB_OK | MB_ICONINFORMATION);
-    return 0;
+// The program's two static objects, made in this order and destroyed the other way round:
+// the manager goes first.
+static CApplication application;
+static CookieManager cookieManager;
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+    return application.Main(cookieManager, commandLine);
 }

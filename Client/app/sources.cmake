@@ -1,6 +1,9 @@
 # The application's pieces other than the entry function (app/Main.cpp) and the shell request
 # that starts the browser (app/BrowserLauncher.cpp), both linked only into Tollgate.exe.
 target_sources(tollgate_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/CApplication.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProductVersion.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ToolbarButton.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WebPages.cpp
 )

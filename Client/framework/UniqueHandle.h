@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -69,6 +70,12 @@ struct CFindHandleTraits {
     static void Close(Handle h) noexcept { ::FindClose(h); }
 };
 
+struct CUrlCacheFindTraits {
+    using Handle = HANDLE;
+    static Handle Null() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::FindCloseUrlCache(h); }
+};
+
 struct CIconTraits {
     using Handle = HICON;
     static Handle Null() noexcept { return nullptr; }
@@ -98,6 +105,7 @@ using CRegKey = CUniqueHandle<CRegKeyTraits>;
 using CFileHandle = CUniqueHandle<CFileHandleTraits>;
 using CKernelHandle = CUniqueHandle<CKernelHandleTraits>;
 using CFindHandle = CUniqueHandle<CFindHandleTraits>;
+using CUrlCacheFindHandle = CUniqueHandle<CUrlCacheFindTraits>;
 using CIconHandle = CUniqueHandle<CIconTraits>;
 using CFontHandle = CUniqueHandle<CFontTraits>;
 using CModuleHandle = CUniqueHandle<CModuleTraits>;

@@ -6,8 +6,24 @@ foreach(probe NoTranslation NoProductVersion OtherLanguage)
 endforeach()
 
 tollgate_add_test(app_tests
+    ${CMAKE_CURRENT_LIST_DIR}/CommandLineTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProductVersionTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ToolbarButtonTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WebPagesTests.cpp
 )
 add_dependencies(app_tests Tollgate version_probe_NoTranslation version_probe_NoProductVersion
                  version_probe_OtherLanguage)
+
+# Starts the real Tollgate.exe and drives it from outside.
+tollgate_add_test(program_tests
+    ${CMAKE_CURRENT_LIST_DIR}/ProgramTests.cpp
+)
+add_dependencies(program_tests Tollgate)
+# Runs TollgateSetup.exe silently; built only where makensis is.
+find_program(MAKENSIS makensis)
+if(MAKENSIS)
+    tollgate_add_test(installer_tests
+        ${CMAKE_CURRENT_LIST_DIR}/InstallerTests.cpp
+    )
+    add_dependencies(installer_tests TollgateSetup)
+endif()

@@ -3,3 +3,13 @@ tollgate_add_test(cookies_tests
     ${CMAKE_CURRENT_LIST_DIR}/DomainKeyTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CookieDomainTests.cpp
 )
+tollgate_add_test(sources_tests
+    ${CMAKE_CURRENT_LIST_DIR}/CookieStoreBuilderTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/IECookieSourceTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FlashCookieSourceTests.cpp
+)
+tollgate_add_test(manager_tests
+    ${CMAKE_CURRENT_LIST_DIR}/CookieManagerTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CookieLoadingTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ManagerConcurrencyTests.cpp
+)

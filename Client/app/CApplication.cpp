@@ -1,0 +1,84 @@
+#include "app/CApplication.h"
+
+#include "app/CommandLine.h"
+#include "app/ToolbarButton.h"
+#include "cookies/CookieManager.h"
+#include "res/resource.h"
+#include "store/ErrorText.h"
+#include "store/Exceptions.h"
+#include "ui/CMainDlg.h"
+#include "ui/CTransitionDlg.h"
+#include "ui/ShowMessage.h"
+#include "ui/StringLoader.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+namespace {
+
+const wchar_t ToolbarButtonGuid[] = L"{334C4A3A-7B0F-4c55-B73F-63B37865E8FA}";
+
+GUID ParseGuid(const wchar_t* text) {
+    GUID guid = {};
+    ThrowIfFailed(::IIDFromString(text, &guid));
+    return guid;
+}
+
+} // namespace
+
+CApplication::CApplication()
+    : m_icons(::GetModuleHandleW(nullptr)), m_toolbarButton(ParseGuid(ToolbarButtonGuid)) {}
+
+CApplication::~CApplication() {
+    m_module.Term();
+}
+
+int CApplication::Main(CookieManager& manager, const wchar_t* commandLine) {
+    try {
+        switch (ParseCommand(commandLine)) {
+        case CCommand::Register:
+            RegisterToolbarButton(m_toolbarButton);
+            CTransitionDlg(m_icons).DoModal(::GetActiveWindow());
+            return 0;
+        case CCommand::Unregister:
+            UnregisterToolbarButton(m_toolbarButton);
+            return 0;
+        case CCommand::Run:
+            break;
+        }
+        StartUp(manager);
+        const auto result = static_cast<int>(Run(manager));
+        ShutDown(manager);
+        return result;
+    } catch (const CException& e) {
+        ShowMessage(
+            FormatString(LoadExpandedString(IDS_UNHANDLED_EXCEPTION).c_str(), e.GetText().c_str()),
+            MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}
+
+void CApplication::StartUp(CookieManager& manager) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
+    if (!::InitCommonControlsEx(&controls)) {
+        throw CException(L"AtlInitCommonControls failed.", 0);
+    }
+    ThrowIfFailed(m_module.Init(::GetModuleHandleW(nullptr)));
+    m_richEdit.Reset(::LoadLibraryW(L"RICHED20.DLL"));
+    if (!m_richEdit) {
+        ThrowLastError();
+    }
+    manager.PrepareSources();
+}
+
+INT_PTR CApplication::Run(CookieManager& manager) {
+    manager.StartLoading();
+    CMainDlg window(manager, m_icons);
+    return window.DoModal(::GetActiveWindow());
+}
+
+void CApplication::ShutDown(CookieManager& manager) {
+    manager.WaitForLoading();
+    m_richEdit.Reset();
+    m_module.Term();
+}

@@ -1,0 +1,161 @@
+#include "cookies/CFlashCookieSource.h"
+
+#include "cookies/CWin32FileSystem.h"
+#include "store/Exceptions.h"
+
+#include <shlwapi.h>
+
+namespace {
+
+constexpr wchar_t SharedObjects[] = L"Macromedia\\Flash Player\\#SharedObjects";
+
+bool IsDots(const std::wstring& name) {
+    return name == L"." || name == L"..";
+}
+
+// The shell's path functions work in MAX_PATH buffers; a longer path cannot be handled.
+bool Fits(const std::wstring& path) {
+    return path.size() < MAX_PATH;
+}
+
+// A folder is listed through "folder\*.*", which must fit as well.
+bool CanList(const std::wstring& folder) {
+    return Fits(folder + L"\\*.*");
+}
+
+std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+    if (folder.empty() || folder.back() == L'\\') {
+        return folder + name;
+    }
+    return folder + L'\\' + name;
+}
+
+// The part of `relative` from its second component up to the next separator.
+std::wstring SecondComponent(const std::wstring& relative) {
+    const wchar_t* rest = ::PathFindNextComponentW(relative.c_str());
+    if (rest == nullptr) {
+        return std::wstring();
+    }
+    const wchar_t* end = rest;
+    while (*end != L'\0' && ::PathGetCharTypeW(*end) != GCT_SEPARATOR) {
+        ++end;
+    }
+    return std::wstring(rest, end);
+}
+
+} // namespace
+
+CRefPtr<CCookieSource> CFlashCookieSource::Create() {
+    return Create(std::make_shared<CWin32FileSystem>());
+}
+
+CRefPtr<CCookieSource> CFlashCookieSource::Create(std::shared_ptr<CFileSystem> files) {
+    return CRefPtr<CCookieSource>(new CFlashCookieSource(std::move(files)));
+}
+
+CFlashCookieSource::CFlashCookieSource(std::shared_ptr<CFileSystem> files)
+    : CCookieSource(CookieKind::Flash), m_files(std::move(files)) {}
+
+void CFlashCookieSource::Prepare() {
+    m_root = Join(m_files->GetAppDataFolder(), SharedObjects);
+}
+
+std::vector<CFlashCookieSource::CFoundFile>
+CFlashCookieSource::FindFiles(const std::wstring& folder, const std::wstring& extension) {
+    std::vector<CFoundFile> found;
+    Search(folder, extension, found);
+    return found;
+}
+
+void CFlashCookieSource::Search(const std::wstring& folder, const std::wstring& extension,
+                                std::vector<CFoundFile>& found) {
+    std::vector<CFolderEntry> entries;
+    if (!m_files->ListFolder(folder, entries)) {
+        return;
+    }
+    for (CFolderEntry& entry : entries) {
+        if (IsDots(entry.name)) {
+            continue;
+        }
+        std::wstring full = Join(folder, entry.name);
+        if (!Fits(full)) {
+            continue;
+        }
+        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            // A folder link may point back up the tree: the search would never end.
+            if ((entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && CanList(full)) {
+                Search(full, extension, found);
+            }
+        } else if (_wcsicmp(::PathFindExtensionW(full.c_str()), extension.c_str()) == 0) {
+            found.push_back({std::move(full), std::move(entry)});
+        }
+    }
+}
+
+void CFlashCookieSource::Enumerate(CCookieSink& sink) {
+    if (m_files->GetAttributes(m_root) == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    for (const CFoundFile& file : FindFiles(m_root, L".sol")) {
+        const std::wstring relative = file.path.substr(m_root.size() + 1);
+        sink.AddCookie(CFlashCookie::Create(file.path, SecondComponent(relative),
+                                            file.entry.created, file.entry.lastAccess));
+    }
+}
+
+bool CFlashCookieSource::IsPlainTree(const std::wstring& folder) {
+    std::vector<CFolderEntry> entries;
+    if (!CanList(folder)) {
+        return false;
+    }
+    if (!m_files->ListFolder(folder, entries)) {
+        return true;
+    }
+    for (const CFolderEntry& entry : entries) {
+        if (IsDots(entry.name)) {
+            continue;
+        }
+        const std::wstring full = Join(folder, entry.name);
+        if (!Fits(full) || (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            return false;
+        }
+        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !IsPlainTree(full)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CFlashCookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
+    const std::wstring file = cookie->GetFile();
+    const std::wstring host = cookie->GetHost();
+    if (file.size() <= m_root.size()) {
+        return false;
+    }
+    const std::wstring relative = file.substr(m_root.size() + 1);
+    std::wstring target;
+    if (host.empty()) {
+        // A file directly in the root has no site folder: it goes alone, never the root.
+        target = file;
+    } else {
+        const std::size_t first = relative.find(L'\\');
+        target = Join(m_root, relative.substr(0, first + 1 + host.size()));
+    }
+    const DWORD attributes = m_files->GetAttributes(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // An earlier cookie of the same site folder has removed it already.
+        return true;
+    }
+    // The shell fails on paths beyond MAX_PATH and follows links; Wine's shell then deletes the
+    // contents of the current folder instead. Such a tree never reaches it.
+    try {
+        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+            ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !IsPlainTree(target))) {
+            return false;
+        }
+    } catch (const CException&) {
+        // A tree that cannot be inspected is not handed over either.
+        return false;
+    }
+    return m_files->DeleteTree(target);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "cookies/CCookieSource.h"
+#include "cookies/CFileSystem.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Flash local shared objects: the ".sol" files below
+// "<roaming app data>\Macromedia\Flash Player\#SharedObjects". The second folder level below
+// that root names the site.
+class CFlashCookieSource final : public CCookieSource {
+public:
+    struct CFoundFile {
+        std::wstring path;
+        CFolderEntry entry;
+    };
+
+    // Over the real file system.
+    static CRefPtr<CCookieSource> Create();
+    static CRefPtr<CCookieSource> Create(std::shared_ptr<CFileSystem> files);
+
+    bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
+    void Prepare() override;
+    void Enumerate(CCookieSink& sink) override;
+
+    // Every file below `folder` whose extension is `extension` (ignoring case), depth first.
+    // Folder links are not followed, and what lies beyond MAX_PATH is passed over.
+    std::vector<CFoundFile> FindFiles(const std::wstring& folder, const std::wstring& extension);
+
+private:
+    explicit CFlashCookieSource(std::shared_ptr<CFileSystem> files);
+
+    void Search(const std::wstring& folder, const std::wstring& extension,
+                std::vector<CFoundFile>& found);
+    // True when the shell may be handed the folder: no link in it and no path too long.
+    bool IsPlainTree(const std::wstring& folder);
+
+    const std::shared_ptr<CFileSystem> m_files;
+    std::wstring m_root;
+};

@@ -1,0 +1,123 @@
+#include "cookies/CIECookieSource.h"
+
+#include "cookies/CWin32FileSystem.h"
+#include "cookies/CWin32UrlCache.h"
+#include "res/resource.h"
+#include "store/ErrorText.h"
+#include "store/Exceptions.h"
+#include "ui/ShowMessage.h"
+#include "ui/StringLoader.h"
+
+#include <vector>
+
+namespace {
+
+constexpr DWORD FirstDeclaredSize = 1024;
+// No cookie entry comes near this; a cache that asks for more is failing.
+constexpr DWORD LargestNeed = 64 * 1024 * 1024;
+
+// The entry buffer. The cache is told `declared` bytes; the block behind it is twice that.
+class CEntryBuffer {
+public:
+    CEntryBuffer() : m_declared(FirstDeclaredSize), m_bytes(2 * FirstDeclaredSize) {}
+
+    INTERNET_CACHE_ENTRY_INFOW* Entry() {
+        return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(m_bytes.data());
+    }
+    DWORD Declared() const noexcept { return m_declared; }
+
+    // Makes room for an entry of `needed` bytes, with half as much again to spare. A need
+    // that is no larger than what was offered would only repeat the same call for ever.
+    void Grow(DWORD needed) {
+        if (needed <= m_declared || needed > LargestNeed) {
+            ThrowIfWin32Error(ERROR_INSUFFICIENT_BUFFER);
+        }
+        m_declared = needed + needed / 2;
+        m_bytes.assign(2 * static_cast<std::size_t>(m_declared), 0);
+    }
+
+private:
+    DWORD m_declared;
+    std::vector<BYTE> m_bytes;
+};
+
+// Reads the next entry, growing the buffer for as long as the cache says it is too small.
+DWORD ReadNext(CUrlCacheSearch& search, CEntryBuffer& buffer) {
+    for (;;) {
+        DWORD size = buffer.Declared();
+        const DWORD error = search.Next(buffer.Entry(), size);
+        if (error != ERROR_INSUFFICIENT_BUFFER) {
+            return error;
+        }
+        buffer.Grow(size);
+    }
+}
+
+std::wstring HostOfUrl(const std::wstring& url) {
+    std::wstring host = url;
+    const std::size_t at = host.find(L'@');
+    if (at != std::wstring::npos) {
+        host.erase(0, at + 1);
+    }
+    const std::size_t slash = host.find(L'/');
+    if (slash != std::wstring::npos) {
+        host.erase(slash);
+    }
+    return host;
+}
+
+} // namespace
+
+CRefPtr<CCookieSource> CIECookieSource::Create() {
+    return Create(std::make_shared<CWin32UrlCache>(), std::make_shared<CWin32FileSystem>());
+}
+
+CRefPtr<CCookieSource> CIECookieSource::Create(std::shared_ptr<CUrlCache> cache,
+                                               std::shared_ptr<CFileSystem> files) {
+    return CRefPtr<CCookieSource>(new CIECookieSource(std::move(cache), std::move(files)));
+}
+
+CIECookieSource::CIECookieSource(std::shared_ptr<CUrlCache> cache,
+                                 std::shared_ptr<CFileSystem> files)
+    : CCookieSource(CookieKind::IE), m_cache(std::move(cache)), m_files(std::move(files)) {}
+
+void CIECookieSource::Enumerate(CCookieSink& sink) {
+    CEntryBuffer buffer;
+    DWORD error = ERROR_SUCCESS;
+    {
+        const std::unique_ptr<CUrlCacheSearch> search = m_cache->Search(L"cookie:");
+        for (error = ReadNext(*search, buffer); error == ERROR_SUCCESS;
+             error = ReadNext(*search, buffer)) {
+            sink.AddCookie(CookieFromEntry(*buffer.Entry()));
+        }
+    }
+    if (error != ERROR_NO_MORE_ITEMS) {
+        throw CWin32Exception(error, std::wstring());
+    }
+}
+
+CRefPtr<CCookie> CIECookieSource::CookieFromEntry(const INTERNET_CACHE_ENTRY_INFOW& entry) {
+    const std::wstring file = entry.lpszLocalFileName ? entry.lpszLocalFileName : L"";
+    const std::wstring url = entry.lpszSourceUrlName ? entry.lpszSourceUrlName : L"";
+    FILETIME created{};
+    FILETIME lastUsed{};
+    const DWORD attributes = file.empty() ? INVALID_FILE_ATTRIBUTES : m_files->GetAttributes(file);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        m_files->GetFileTimes(file, created, lastUsed);
+    } else {
+        lastUsed = entry.LastAccessTime;
+    }
+    return CIECookie::Create(file, HostOfUrl(url), created, lastUsed, url);
+}
+
+bool CIECookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
+    // The manager hands this source only cookies of its own kind.
+    const DWORD error = m_cache->DeleteEntry(static_cast<CIECookie&>(*cookie).GetUrl());
+    if (error == ERROR_SUCCESS || error == ERROR_ACCESS_DENIED || error == ERROR_FILE_NOT_FOUND) {
+        return true;
+    }
+    ShowMessage(LoadExpandedString(IDS_FAILED_DELETING_COOKIE) + L"  " +
+                    CWin32Exception(error, std::wstring()).GetText(),
+                MB_ICONWARNING);
+    return false;
+}

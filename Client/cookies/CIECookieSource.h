@@ -1,0 +1,28 @@
+#pragma once
+
+#include "cookies/CCookieSource.h"
+#include "cookies/CFileSystem.h"
+#include "cookies/CUrlCache.h"
+
+#include <memory>
+
+// The browser's cookies: the URL-cache entries whose names begin with "cookie:".
+class CIECookieSource final : public CCookieSource {
+public:
+    // Over the real URL cache and file system.
+    static CRefPtr<CCookieSource> Create();
+    static CRefPtr<CCookieSource> Create(std::shared_ptr<CUrlCache> cache,
+                                         std::shared_ptr<CFileSystem> files);
+
+    bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
+    void Prepare() override {}
+    void Enumerate(CCookieSink& sink) override;
+
+private:
+    CIECookieSource(std::shared_ptr<CUrlCache> cache, std::shared_ptr<CFileSystem> files);
+
+    CRefPtr<CCookie> CookieFromEntry(const INTERNET_CACHE_ENTRY_INFOW& entry);
+
+    const std::shared_ptr<CUrlCache> m_cache;
+    const std::shared_ptr<CFileSystem> m_files;
+};

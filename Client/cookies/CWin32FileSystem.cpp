@@ -1,0 +1,65 @@
+#include "cookies/CWin32FileSystem.h"
+
+#include "framework/UniqueHandle.h"
+#include "store/ErrorText.h"
+#include "store/Exceptions.h"
+
+#include <shlobj.h>
+#include <shellapi.h>
+
+std::wstring CWin32FileSystem::GetAppDataFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    ThrowIfFailed(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder));
+    return folder;
+}
+
+bool CWin32FileSystem::ListFolder(const std::wstring& folder, std::vector<CFolderEntry>& entries) {
+    entries.clear();
+    WIN32_FIND_DATAW found;
+    CFindHandle find(::FindFirstFileW((folder + L"\\*.*").c_str(), &found));
+    if (!find) {
+        const DWORD error = ::GetLastError();
+        // A missing folder gives ERROR_PATH_NOT_FOUND: one the user deleted while the search
+        // ran is as absent as one that never was.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return false;
+        }
+        throw CWin32Exception(error, std::wstring());
+    }
+    do {
+        entries.push_back({found.cFileName, found.dwFileAttributes, found.ftCreationTime,
+                           found.ftLastAccessTime});
+    } while (::FindNextFileW(find.Get(), &found));
+    return true;
+}
+
+DWORD CWin32FileSystem::GetAttributes(const std::wstring& path) {
+    if (path.size() >= MAX_PATH) {
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return ::GetFileAttributesW(path.c_str());
+}
+
+void CWin32FileSystem::GetFileTimes(const std::wstring& path, FILETIME& created,
+                                    FILETIME& lastWritten) {
+    CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        ThrowIfFailed(error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_FAIL);
+    }
+    if (!::GetFileTime(file.Get(), &created, nullptr, &lastWritten)) {
+        ThrowLastError();
+    }
+}
+
+bool CWin32FileSystem::DeleteTree(const std::wstring& path) {
+    std::wstring from = path;
+    from.append(2, L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = ::GetActiveWindow();
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+    return ::SHFileOperationW(&operation) == 0;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "cookies/CCookieDomain.h"
+#include "cookies/CCookieSource.h"
+#include "cookies/CDomainService.h"
+#include "cookies/CriticalSection.h"
+#include "cookies/RefCount.h"
+#include "framework/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// Owns the cookie sources, the domains found so far, the authorized set and the windows to
+// notify. Loads once per run on a worker thread and tells the windows about every new or
+// changed domain by posting messages; authorizes and deletes domains for the window thread.
+class CookieManager final : public CDomainService, public CCookieSink {
+public:
+    using CSourceList = std::vector<CRefPtr<CCookieSource>>;
+    // PostMessageW's contract: FALSE with the thread's last error set on failure.
+    using CPostFunction = std::function<BOOL(HWND, UINT, WPARAM, LPARAM)>;
+    // Starts the loading thread: its handle, or null with the thread's last error set.
+    using CThreadStart = std::function<HANDLE(unsigned(__stdcall*)(void*), void*)>;
+
+    // The program's manager: the Flash source, then the browser source.
+    CookieManager();
+    CookieManager(CSourceList sources, CPostFunction post, CThreadStart startThread = nullptr);
+    CookieManager(const CookieManager&) = delete;
+    CookieManager& operator=(const CookieManager&) = delete;
+    // Waits for a loading thread that is still on its way out.
+    ~CookieManager();
+
+    // Prepares every source; an exception reaches the start-up's handler.
+    void PrepareSources();
+    void StartLoading();
+    bool IsLoading();
+    void WaitForLoading();
+
+    void AddCookie(const CRefPtr<CCookie>& cookie) override;
+
+    void RegisterWindow(HWND window, CDomainList& domains) override;
+    void UnregisterWindow(HWND window) override;
+    void GetDomains(CDomainList& domains) override;
+    bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
+    bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
+
+private:
+    static unsigned __stdcall LoadingThread(void* manager);
+    void Load();
+    void EnumerateSources();
+    void Notify(UINT message, const CRefPtr<CCookieDomain>& domain);
+    void Deliver(HWND window, UINT message, CCookieDomain* domain);
+    bool IsRegistered(HWND window);
+    CRefPtr<CCookieSource> SourceOfKind(CookieKind kind);
+
+    CCriticalSection m_lock;
+    bool m_loading = false;
+    CSourceList m_sources;
+    CDomainList m_domains;
+    std::vector<HWND> m_windows;
+    // Domain key -> whether this load has found a domain of it. Only the loading thread
+    // changes it.
+    std::unordered_map<std::wstring, bool> m_authorized;
+    // The domains of m_domains by key, so each cookie finds its domain at once.
+    std::unordered_map<std::wstring, CRefPtr<CCookieDomain>> m_byKey;
+    const CPostFunction m_post;
+    const CThreadStart m_startThread;
+    CKernelHandle m_thread;
+};

@@ -1,0 +1,435 @@
+#include "res/resource.h"
+#include "store/ErrorText.h"
+#include "support/CookieStoreBuilder.h"
+#include "support/MachineKeyGuard.h"
+#include "support/ProgramDriver.h"
+#include "support/ProgramPath.h"
+#include "support/RegistryProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t ExtensionKey[] =
+    L"Software\\Microsoft\\Internet Explorer\\Extensions\\{334C4A3A-7B0F-4C55-B73F-63B37865E8FA}";
+const wchar_t InstallDialog[] = L"Tollgate - Install Successful!";
+constexpr int Columns = 5;
+constexpr std::uint64_t Day = 24ULL * 3600 * 10000000;
+
+using CRows = std::vector<std::vector<std::wstring>>;
+
+FILETIME DaysAgo(std::uint64_t days) {
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER value{{now.dwLowDateTime, now.dwHighDateTime}};
+    value.QuadPart -= days * Day;
+    return {value.LowPart, value.HighPart};
+}
+
+void AddBrowserCookies(const std::wstring& host, int count, std::uint64_t days) {
+    for (int i = 0; i < count; ++i) {
+        CookieStore::CBrowserCookie cookie;
+        cookie.url = CookieStore::BrowserCookieUrl(host, L"/p" + std::to_wstring(i) + L"/");
+        cookie.fileTime = DaysAgo(days);
+        cookie.lastAccess = DaysAgo(days);
+        CookieStore::AddBrowserCookie(cookie);
+    }
+}
+
+RECT ClientRectOf(HWND parent, HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+LONG Width(const RECT& r) {
+    return r.right - r.left;
+}
+LONG Height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+// One of Tollgate.exe's templates laid out here, hidden: its dialog units in this system's
+// pixels, to hold the program's real dialogs against the template's numbers.
+class CTemplateLayout {
+public:
+    explicit CTemplateLayout(UINT id)
+        : m_module(::LoadLibraryExW(PathBesideTestProgram(L"Tollgate.exe").c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE)),
+          m_dialog(::CreateDialogParamW(
+              m_module, MAKEINTRESOURCEW(id), nullptr,
+              [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0)) {}
+    CTemplateLayout(const CTemplateLayout&) = delete;
+    CTemplateLayout& operator=(const CTemplateLayout&) = delete;
+    ~CTemplateLayout() {
+        ::DestroyWindow(m_dialog);
+        ::FreeLibrary(m_module);
+    }
+
+    RECT Map(int x, int y, int width, int height) const {
+        RECT rect{x, y, x + width, y + height};
+        ::MapDialogRect(m_dialog, &rect);
+        return rect;
+    }
+
+    // The client area a template of this size gets.
+    RECT Client(int width, int height) const { return Map(0, 0, width, height); }
+
+private:
+    HMODULE m_module;
+    HWND m_dialog;
+};
+
+// Within a pixel: a dialog scales a control's width, MapDialogRect its right edge.
+void ExpectPlace(const RECT& expected, const RECT& actual, const char* what) {
+    EXPECT_EQ(expected.left, actual.left) << what;
+    EXPECT_EQ(expected.top, actual.top) << what;
+    EXPECT_NEAR(expected.right, actual.right, 1) << what;
+    EXPECT_NEAR(expected.bottom, actual.bottom, 1) << what;
+}
+
+// Tollgate.exe runs in this very prefix, so it sees the store and registry the test prepares;
+// each test removes the program's keys and the store before and after.
+class Program : public testing::Test {
+protected:
+    void SetUp() override {
+        CookieStore::Clear();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
+    }
+    void TearDown() override {
+        CookieStore::Clear();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
+    }
+
+    CMachineKeyGuard m_extension{ExtensionKey};
+};
+
+// A small known store: three unauthorized sites (one with Flash cookies too), one authorized
+// site with a cookie, and one authorized name without any cookie left.
+class ProgramWindow : public Program {
+protected:
+    void SetUp() override {
+        Program::SetUp();
+        AddBrowserCookies(L"www.alpha.com", 3, 2);
+        CookieStore::AddFlashFile(L"R4ND0M\\www.alpha.com\\game.sol", DaysAgo(2));
+        AddBrowserCookies(L"ads.gamma.net", 2, 10);
+        CookieStore::AddFlashFile(L"R4ND0M\\delta.com\\player.sol", DaysAgo(40));
+        AddBrowserCookies(L"mail.beta.org", 1, 5);
+        CookieStore::AddAuthorizedValue(L"beta.org");
+        CookieStore::AddAuthorizedValue(L"stale.com");
+    }
+
+    // Starts the program and waits for its sheet and for both lists to be filled.
+    void Start(const std::wstring& arguments = std::wstring()) {
+        m_run = std::make_unique<CProgramRun>(arguments);
+        ASSERT_TRUE(m_run->Started());
+        m_sheet = m_run->WaitForSheet();
+        ASSERT_NE(nullptr, m_sheet);
+    }
+
+    HWND Page(int index) {
+        SelectTab(m_sheet, index);
+        HWND page = nullptr;
+        WaitUntil([&] { return (page = CurrentPage(m_sheet)) != nullptr; }, 5000);
+        return page;
+    }
+
+    CRows RowsOf(HWND page) {
+        CRemoteListView list(::GetDlgItem(page, IDC_COOKIE_LIST), m_run->Process());
+        return list.Rows(Columns);
+    }
+
+    // The list once it holds `expected` rows (loading runs while the window is open).
+    CRows WaitForRows(HWND page, std::size_t expected) {
+        CRows rows;
+        WaitUntil([&] { return (rows = RowsOf(page)).size() == expected; }, 10000);
+        return rows;
+    }
+
+    std::wstring CountLabel(HWND page, const std::wstring& expected) {
+        std::wstring text;
+        WaitUntil(
+            [&] { return (text = WindowText(::GetDlgItem(page, IDC_COUNT_LABEL))) == expected; },
+            10000);
+        return text;
+    }
+
+    void Tick(HWND page, const std::wstring& domain) {
+        CRemoteListView list(::GetDlgItem(page, IDC_COOKIE_LIST), m_run->Process());
+        const int row = list.Find(domain);
+        ASSERT_LE(0, row) << domain;
+        list.SetChecked(row, true);
+        EXPECT_TRUE(list.IsChecked(row));
+    }
+
+    DWORD Close() {
+        Click(::GetDlgItem(m_sheet, IDOK));
+        return m_run->WaitForExit();
+    }
+
+    std::unique_ptr<CProgramRun> m_run;
+    HWND m_sheet = nullptr;
+};
+
+std::vector<std::wstring> Names(const CRows& rows) {
+    std::vector<std::wstring> names;
+    for (const auto& row : rows) {
+        names.push_back(row[0]);
+    }
+    return names;
+}
+
+} // namespace
+
+TEST_F(Program, UnregisterRemovesTheExtensionAndThePerUserSettings) {
+    CreateKey(HKEY_LOCAL_MACHINE, ExtensionKey);
+    CreateKey(HKEY_CURRENT_USER, L"Software\\Tollgate\\Allowed");
+    CProgramRun run(L"-u");
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(0u, run.WaitForExit());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, ExtensionKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Tollgate"));
+    EXPECT_TRUE(run.TopWindows().empty());
+}
+
+TEST_F(Program, RegisterWithoutWriteAccessReportsTheSystemErrorAndExitsWith1) {
+    m_extension.DenyWrites();
+    CProgramRun run(L"-r");
+    ASSERT_TRUE(run.Started());
+    const CSeenMessageBox box = run.WaitForMessageBox();
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ(L"Tollgate", box.caption);
+    EXPECT_EQ(L"Unhandled Exception:\n\n" + FormatErrorText(ERROR_ACCESS_DENIED), box.text);
+    EXPECT_EQ(nullptr, run.WaitForDialog(InstallDialog, 0));
+    Answer(box.window, IDOK);
+    EXPECT_EQ(1u, run.WaitForExit());
+}
+
+TEST_F(Program, RegisterWritesTheButtonAndShowsTheInstallDialogAsDesigned) {
+    CProgramRun run(L"-r");
+    ASSERT_TRUE(run.Started());
+    HWND dialog = run.WaitForDialog(InstallDialog);
+    ASSERT_NE(nullptr, dialog);
+    const std::wstring program = PathBesideTestProgram(L"Tollgate.exe");
+    EXPECT_EQ(program, ReadString(HKEY_LOCAL_MACHINE, ExtensionKey, L"Exec"));
+    EXPECT_EQ(program + L",204", ReadString(HKEY_LOCAL_MACHINE, ExtensionKey, L"HotIcon"));
+
+    HWND check = ::GetDlgItem(dialog, IDC_GET_STARTED);
+    EXPECT_EQ(BST_CHECKED, ::SendMessageW(check, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(L"&Help me get started with Tollgate", WindowText(check));
+
+    const CTemplateLayout layout(IDD_INSTALLED);
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    ExpectPlace(layout.Client(249, 154), client, "client area");
+    ExpectPlace(layout.Map(192, 133, 50, 14), ClientRectOf(dialog, ::GetDlgItem(dialog, IDOK)),
+                "OK");
+    ExpectPlace(layout.Map(7, 116, 150, 10), ClientRectOf(dialog, check), "check box");
+
+    // Esc never opens the getting-started page, even with the box ticked.
+    Answer(dialog, IDCANCEL);
+    EXPECT_EQ(0u, run.WaitForExit());
+}
+
+TEST_F(ProgramWindow, OtherCommandLinesRunTheProgram) {
+    for (const wchar_t* arguments : {L"-R", L"-r x", L"\"-r\" -u"}) {
+        Start(arguments);
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, ExtensionKey)) << arguments;
+        EXPECT_EQ(1u, Close()) << arguments;
+    }
+}
+
+TEST_F(ProgramWindow, ListsTheStoreOnBothPagesAndPrunesAuthorizationsWithoutCookies) {
+    Start();
+    EXPECT_EQ(L"Tollgate", WindowText(m_sheet));
+    HWND review = Page(0);
+    const CRows rows = WaitForRows(review, 3);
+    EXPECT_EQ((std::vector<std::wstring>{L"alpha.com", L"delta.com", L"gamma.net"}), Names(rows));
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_EQ(L"2 days ago", rows[0][1]);
+    EXPECT_EQ(L"Flash, IE", rows[0][3]);
+    EXPECT_EQ(L"4", rows[0][4]);
+    EXPECT_EQ(L"Flash", rows[1][3]);
+    EXPECT_EQ(L"2", rows[2][4]);
+    EXPECT_EQ(L"7 Unauthorized Cookies", CountLabel(review, L"7 Unauthorized Cookies"));
+
+    HWND allowed = Page(1);
+    EXPECT_EQ((std::vector<std::wstring>{L"beta.org"}), Names(WaitForRows(allowed, 1)));
+    EXPECT_EQ(L"1 Authorized Cookie", CountLabel(allowed, L"1 Authorized Cookie"));
+
+    EXPECT_TRUE(WaitUntil(
+        [] { return CookieStore::AuthorizedValues() == std::set<std::wstring>{L"beta.org"}; },
+        10000));
+    EXPECT_EQ(1u, Close());
+}
+
+TEST_F(ProgramWindow, AuthorizeMovesTheDomainAndIsKeptAcrossARestart) {
+    Start();
+    HWND review = Page(0);
+    WaitForRows(review, 3);
+    Tick(review, L"alpha.com");
+    Click(::GetDlgItem(review, IDC_AUTHORIZE));
+    EXPECT_EQ((std::vector<std::wstring>{L"delta.com", L"gamma.net"}),
+              Names(WaitForRows(review, 2)));
+    EXPECT_EQ(L"3 Unauthorized Cookies", CountLabel(review, L"3 Unauthorized Cookies"));
+    HWND allowed = Page(1);
+    EXPECT_EQ((std::vector<std::wstring>{L"alpha.com", L"beta.org"}),
+              Names(WaitForRows(allowed, 2)));
+    EXPECT_EQ((std::set<std::wstring>{L"alpha.com", L"beta.org"}), CookieStore::AuthorizedValues());
+    EXPECT_EQ(1u, Close());
+
+    Start();
+    allowed = Page(1);
+    EXPECT_EQ((std::vector<std::wstring>{L"alpha.com", L"beta.org"}),
+              Names(WaitForRows(allowed, 2)));
+    EXPECT_EQ(L"5 Authorized Cookies", CountLabel(allowed, L"5 Authorized Cookies"));
+    EXPECT_EQ((std::vector<std::wstring>{L"delta.com", L"gamma.net"}),
+              Names(WaitForRows(Page(0), 2)));
+    EXPECT_EQ(1u, Close());
+}
+
+TEST_F(ProgramWindow, DeleteRemovesTheCookiesAndTheirRows) {
+    Start();
+    HWND review = Page(0);
+    WaitForRows(review, 3);
+    Tick(review, L"alpha.com");
+    Tick(review, L"delta.com");
+    Click(::GetDlgItem(review, IDC_DELETE));
+    EXPECT_EQ((std::vector<std::wstring>{L"gamma.net"}), Names(WaitForRows(review, 1)));
+    EXPECT_EQ(L"2 Unauthorized Cookies", CountLabel(review, L"2 Unauthorized Cookies"));
+    for (const auto& url : CookieStore::BrowserCookieUrls()) {
+        EXPECT_EQ(std::wstring::npos, url.find(L"alpha.com")) << url;
+    }
+    EXPECT_EQ(3u, CookieStore::BrowserCookieUrls().size());
+    const std::wstring flash = CookieStore::FlashRoot() + L"\\R4ND0M";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((flash + L"\\www.alpha.com").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((flash + L"\\delta.com").c_str()));
+
+    // The authorized domain's own cookies stay where they are.
+    EXPECT_EQ((std::vector<std::wstring>{L"beta.org"}), Names(WaitForRows(Page(1), 1)));
+    EXPECT_EQ(1u, Close());
+}
+
+TEST_F(ProgramWindow, ButtonRowIsReworkedWithAboutAndNewsInPlaceAndOrder) {
+    Start();
+    HWND close = ::GetDlgItem(m_sheet, IDOK);
+    HWND cancel = ::GetDlgItem(m_sheet, IDCANCEL);
+    HWND help = ::GetDlgItem(m_sheet, IDHELP);
+    HWND about = ::GetDlgItem(m_sheet, IDC_ABOUT);
+    HWND news = ::GetDlgItem(m_sheet, IDC_NEWS);
+    ASSERT_NE(nullptr, about);
+    ASSERT_NE(nullptr, news);
+    EXPECT_EQ(L"Close", WindowText(close));
+    EXPECT_FALSE(::IsWindowVisible(cancel));
+    EXPECT_TRUE(::IsWindowVisible(help));
+    EXPECT_TRUE(::IsWindowEnabled(help));
+    HWND apply = ::GetDlgItem(m_sheet, 0x3021);
+    EXPECT_TRUE(apply == nullptr || !::IsWindowVisible(apply));
+    EXPECT_EQ(0, ::GetWindowLongW(m_sheet, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+
+    const RECT cancelRect = ClientRectOf(m_sheet, cancel);
+    const RECT closeRect = ClientRectOf(m_sheet, close);
+    const RECT helpRect = ClientRectOf(m_sheet, help);
+    EXPECT_EQ(cancelRect.left, closeRect.left);
+    EXPECT_EQ(cancelRect.top, closeRect.top);
+    const LONG gap = helpRect.left - cancelRect.right;
+
+    const RECT tabs = ClientRectOf(m_sheet, ::GetDlgItem(m_sheet, IDC_SHEET_TABS));
+    const RECT aboutRect = ClientRectOf(m_sheet, about);
+    const RECT newsRect = ClientRectOf(m_sheet, news);
+    EXPECT_EQ(tabs.left, aboutRect.left);
+    EXPECT_EQ(cancelRect.top, aboutRect.top);
+    EXPECT_EQ(Width(cancelRect), Width(aboutRect));
+    EXPECT_EQ(Height(cancelRect), Height(aboutRect));
+    EXPECT_EQ(aboutRect.right + gap, newsRect.left);
+    EXPECT_EQ(aboutRect.top, newsRect.top);
+    EXPECT_EQ(L"&About", WindowText(about));
+    EXPECT_EQ(L"Cookie &News", WindowText(news));
+
+    // Tab order: the "Not Authorized" page, then About, then News.
+    HWND review = Page(0);
+    EXPECT_EQ(about, ::GetWindow(review, GW_HWNDNEXT));
+    EXPECT_EQ(news, ::GetWindow(about, GW_HWNDNEXT));
+
+    // Two size changes put the buttons where one change to the final size would.
+    RECT window{};
+    ::GetWindowRect(m_sheet, &window);
+    ::SetWindowPos(m_sheet, nullptr, 0, 0, Width(window), Height(window) + 40,
+                   SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(m_sheet, nullptr, 0, 0, Width(window), Height(window) + 100,
+                   SWP_NOMOVE | SWP_NOZORDER);
+    const RECT movedAbout = ClientRectOf(m_sheet, about);
+    const RECT movedNews = ClientRectOf(m_sheet, news);
+    EXPECT_EQ(aboutRect.top + 100, movedAbout.top);
+    EXPECT_EQ(aboutRect.left, movedAbout.left);
+    EXPECT_EQ(Height(aboutRect), Height(movedAbout));
+    EXPECT_EQ(newsRect.top + 100, movedNews.top);
+    EXPECT_EQ(closeRect.top, ClientRectOf(m_sheet, close).top);
+    EXPECT_EQ(1u, Close());
+}
+
+TEST_F(ProgramWindow, AboutBoxShowsNameVersionLinkAndIconInItsTemplatesPlaces) {
+    Start();
+    Click(::GetDlgItem(m_sheet, IDC_ABOUT));
+    HWND about = m_run->WaitForDialog(L"About Tollgate");
+    ASSERT_NE(nullptr, about);
+    EXPECT_EQ(m_sheet, ::GetWindow(about, GW_OWNER));
+    EXPECT_EQ(L"Tollgate", WindowText(::GetDlgItem(about, IDC_ABOUT_NAME)));
+    EXPECT_EQ(L"Version 1.3.0.23", WindowText(::GetDlgItem(about, IDC_ABOUT_VERSION)));
+    HWND link = ::GetDlgItem(about, IDC_ABOUT_LINK);
+    EXPECT_EQ(L"https://www.tollgate-app.com", WindowText(link));
+    EXPECT_NE(0, ::GetWindowLongW(link, GWL_STYLE) & SS_NOTIFY);
+    HWND icon = ::GetDlgItem(about, IDC_ABOUT_ICON);
+    EXPECT_NE(0, ::SendMessageW(icon, STM_GETICON, 0, 0));
+    // An icon static takes the size of its icon: the 48-pixel one, at the template's corner.
+    const CTemplateLayout layout(IDD_ABOUT);
+    const RECT iconRect = ClientRectOf(about, icon);
+    const RECT iconPlace = layout.Map(226, 7, 20, 20);
+    EXPECT_EQ(48, Width(iconRect));
+    EXPECT_EQ(48, Height(iconRect));
+    EXPECT_EQ(iconPlace.left, iconRect.left);
+    EXPECT_EQ(iconPlace.top, iconRect.top);
+    RECT client{};
+    ::GetClientRect(about, &client);
+    ExpectPlace(layout.Client(271, 81), client, "client area");
+    ExpectPlace(layout.Map(214, 60, 50, 14), ClientRectOf(about, ::GetDlgItem(about, IDOK)), "OK");
+    ExpectPlace(layout.Map(7, 7, 56, 8), ClientRectOf(about, ::GetDlgItem(about, IDC_ABOUT_NAME)),
+                "name");
+    ExpectPlace(layout.Map(7, 17, 75, 8),
+                ClientRectOf(about, ::GetDlgItem(about, IDC_ABOUT_VERSION)), "version");
+    ExpectPlace(layout.Map(7, 27, 103, 8), ClientRectOf(about, link), "link");
+
+    // Esc closes it; the sheet stays.
+    Answer(about, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 5000));
+    EXPECT_TRUE(::IsWindow(m_sheet));
+    EXPECT_EQ(1u, Close());
+}
+
+// The exit code is what the system's property sheet returns: 1 for its OK (Close) button,
+// 0 for Cancel, which Esc still reaches although the button is hidden.
+TEST_F(ProgramWindow, ExitCodeIsTheSheetsResult) {
+    Start();
+    EXPECT_EQ(1u, Close());
+    Start();
+    Answer(m_sheet, IDCANCEL);
+    EXPECT_EQ(0u, m_run->WaitForExit());
+}
+
+TEST_F(ProgramWindow, ClosingWhileLoadingWaitsForTheLoadingThread) {
+    // Enough cookies that loading is still running when the window closes.
+    AddBrowserCookies(L"www.slow-site.com", 1500, 3);
+    Start();
+    EXPECT_EQ(1u, Close());
+    // Pruning is the loading thread's last step: it ran although the window closed at once.
+    EXPECT_EQ((std::set<std::wstring>{L"beta.org"}), CookieStore::AuthorizedValues());
+}

@@ -1,0 +1,318 @@
+#include "cookies/CookieManager.h"
+#include "cookies/DomainMessages.h"
+#include "cookies/FileTime.h"
+#include "res/resource.h"
+#include "store/ErrorText.h"
+#include "store/Exceptions.h"
+#include "support/CookieStoreBuilder.h"
+#include "support/MessageRecorder.h"
+#include "support/RecordedMessages.h"
+#include "support/RegistrySandbox.h"
+#include "ui/StringLoader.h"
+
+#include "FakeCookieSource.h"
+
+#include <gtest/gtest.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <set>
+
+namespace {
+
+using Names = std::set<std::wstring>;
+using Sequence = std::vector<std::wstring>;
+
+CRefPtr<CCookie> Flash(const std::wstring& host, const std::wstring& file, DWORD time = 0) {
+    return CFlashCookie::Create(file, host, FILETIME{time, 0}, FILETIME{time, 0});
+}
+
+CRefPtr<CCookie> Browser(const std::wstring& host, const std::wstring& file, DWORD time = 0) {
+    return CIECookie::Create(file, host, FILETIME{time, 0}, FILETIME{time, 0},
+                             L"Cookie:u@" + host + L"/");
+}
+
+void DenyWrites() {
+    CookieStore::AddAuthorizedValue(L"placeholder.invalid");
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tollgate\\Allowed", 0,
+                                             WRITE_DAC | KEY_SET_VALUE, &key));
+    ::RegDeleteValueW(key, L"placeholder.invalid");
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(D;;KW;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor));
+    ::LocalFree(descriptor);
+    ::RegCloseKey(key);
+}
+
+// FormatErrorText of the code, as the manager's message texts carry it.
+std::wstring Reason(DWORD code) {
+    return FormatErrorText(code);
+}
+
+class CookieManagerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TakeRecordedMessages();
+        // Without the two sources, which TearDown releases before it counts.
+        m_baseline = CRefCount::LiveObjects() - 2;
+    }
+    void TearDown() override {
+        m_manager.reset();
+        m_recorder.Take();
+        m_flash = nullptr;
+        m_browser = nullptr;
+        EXPECT_EQ(m_baseline, CRefCount::LiveObjects()) << "a reference was not released";
+    }
+
+    CookieManager& Manager(CookieManager::CPostFunction post = ::PostMessageW,
+                           CookieManager::CThreadStart start = nullptr) {
+        m_manager = std::make_unique<CookieManager>(CookieManager::CSourceList{m_flash, m_browser},
+                                                    std::move(post), std::move(start));
+        return *m_manager;
+    }
+
+    void Load(CookieManager& manager) {
+        manager.PrepareSources();
+        manager.StartLoading();
+        manager.WaitForLoading();
+        m_recorder.Drain();
+    }
+
+    Sequence Received() {
+        Sequence sequence;
+        for (const auto& received : m_recorder.Take()) {
+            sequence.push_back(Describe(received));
+        }
+        return sequence;
+    }
+
+    CRefPtr<CCookieDomain> Find(CookieManager& manager, const std::wstring& name) {
+        CDomainList domains;
+        manager.GetDomains(domains);
+        for (const auto& domain : domains) {
+            if (domain->GetName() == name) {
+                return domain;
+            }
+        }
+        return nullptr;
+    }
+
+    CRegistrySandbox m_sandbox;
+    LONG m_baseline = 0;
+    CMessageRecorder m_recorder;
+    CRefPtr<CFakeCookieSource> m_flash = CFakeCookieSource::Create(CookieKind::Flash);
+    CRefPtr<CFakeCookieSource> m_browser = CFakeCookieSource::Create(CookieKind::IE);
+    std::unique_ptr<CookieManager> m_manager;
+};
+
+} // namespace
+
+TEST_F(CookieManagerTest, LoadingGroupsMarksAnnouncesAndPrunes) {
+    CookieStore::AddAuthorizedValue(L"example.com");
+    CookieStore::AddAuthorizedValue(L"nocookies.org");
+    m_flash->cookies = {Flash(L"a.example.com", L"f1", 30), Flash(L"b.org", L"f2", 10)};
+    m_browser->cookies = {Browser(L"www.EXAMPLE.com", L"i1", 20), Browser(L"host", L"i2"),
+                          Browser(L"", L"i3"), Browser(L"x.y.b.org", L"i4", 5)};
+    auto& manager = Manager();
+    CDomainList initial;
+    manager.RegisterWindow(m_recorder.Window(), initial);
+    EXPECT_TRUE(initial.empty());
+    Load(manager);
+
+    EXPECT_EQ(1, m_flash->prepared);
+    EXPECT_EQ((Sequence{L"ADDED example.com", L"ADDED b.org", L"CHANGED example.com", L"ADDED host",
+                        L"ADDED ", L"CHANGED b.org"}),
+              Received());
+    CDomainList domains;
+    manager.GetDomains(domains);
+    ASSERT_EQ(4u, domains.size());
+    EXPECT_EQ(L"example.com", domains[0]->GetName());
+    EXPECT_TRUE(domains[0]->IsAuthorized());
+    EXPECT_EQ(KindBit(CookieKind::IE) | KindBit(CookieKind::Flash), domains[0]->GetKinds());
+    EXPECT_EQ(2u, domains[0]->GetCookieCount());
+    EXPECT_EQ(20u, domains[0]->GetCreated().dwLowDateTime);
+    EXPECT_EQ(30u, domains[0]->GetLastUsed().dwLowDateTime);
+    EXPECT_FALSE(domains[1]->IsAuthorized());
+    EXPECT_EQ(5u, domains[1]->GetCreated().dwLowDateTime);
+    EXPECT_EQ((Names{L"example.com"}), CookieStore::AuthorizedValues()) << "pruned";
+    EXPECT_TRUE(TakeRecordedMessages().empty());
+}
+
+TEST_F(CookieManagerTest, NoCookiesPostNothingAndPruneEverything) {
+    CookieStore::AddAuthorizedValue(L"a.com");
+    CookieStore::AddAuthorizedValue(L"b.com");
+    auto& manager = Manager();
+    CDomainList domains;
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    Load(manager);
+    EXPECT_TRUE(Received().empty());
+    manager.GetDomains(domains);
+    EXPECT_TRUE(domains.empty());
+    EXPECT_TRUE(CookieStore::AuthorizedValues().empty());
+}
+
+TEST_F(CookieManagerTest, AFailingSourceEndsTheLoadWithOneMessageAndNoPruning) {
+    CookieStore::AddAuthorizedValue(L"kept.com");
+    m_flash->enumerate = [](CCookieSink& sink) {
+        sink.AddCookie(Flash(L"found.net", L"f1"));
+        throw CWin32Exception(ERROR_ACCESS_DENIED, std::wstring());
+    };
+    m_browser->cookies = {Browser(L"never.org", L"i1")};
+    auto& manager = Manager();
+    Load(manager);
+    EXPECT_FALSE(manager.IsLoading());
+    EXPECT_EQ(0, m_browser->enumerated);
+    const auto shown = TakeRecordedMessages();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(L"Unhandled exception while loading cookies:  " + Reason(ERROR_ACCESS_DENIED),
+              shown[0].text);
+    EXPECT_EQ(UINT(MB_ICONERROR | MB_OK), shown[0].type);
+    EXPECT_NE(::GetCurrentThreadId(), shown[0].thread);
+    EXPECT_TRUE(Find(manager, L"found.net")) << "what was found stays";
+    EXPECT_EQ((Names{L"kept.com"}), CookieStore::AuthorizedValues());
+}
+
+TEST_F(CookieManagerTest, AThreadThatCannotStartEndsLoadingAtOnceAndSaysWhy) {
+    auto& manager = Manager(::PostMessageW, [](auto, void*) -> HANDLE {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    });
+    manager.StartLoading();
+    EXPECT_FALSE(manager.IsLoading());
+    manager.WaitForLoading();
+    const auto shown = TakeRecordedMessages();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(L"Unhandled exception while loading cookies:  " + Reason(ERROR_NOT_ENOUGH_MEMORY),
+              shown[0].text);
+    EXPECT_EQ(0, m_flash->enumerated);
+}
+
+TEST_F(CookieManagerTest, AuthorizingWritesMarksAndAnnounces) {
+    m_browser->cookies = {Browser(L"a.com", L"i1")};
+    auto& manager = Manager();
+    Load(manager);
+    CDomainList domains;
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    ASSERT_EQ(1u, domains.size());
+    EXPECT_TRUE(manager.AuthorizeDomain(domains[0]));
+    EXPECT_TRUE(manager.AuthorizeDomain(domains[0]));
+    m_recorder.Drain();
+    EXPECT_EQ((Sequence{L"AUTHORIZED a.com", L"AUTHORIZED a.com"}), Received());
+    EXPECT_TRUE(domains[0]->IsAuthorized());
+    EXPECT_EQ((Names{L"a.com"}), CookieStore::AuthorizedValues());
+}
+
+TEST_F(CookieManagerTest, ARegistryFailureIsShownAndChangesNothing) {
+    m_browser->cookies = {Browser(L"a.com", L"i1")};
+    auto& manager = Manager();
+    Load(manager);
+    CDomainList domains;
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    DenyWrites();
+
+    EXPECT_FALSE(manager.AuthorizeDomain(domains[0]));
+    m_recorder.Drain();
+    EXPECT_TRUE(Received().empty());
+    EXPECT_FALSE(domains[0]->IsAuthorized());
+    auto shown = TakeRecordedMessages();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(LoadExpandedString(IDS_FAILED_AUTHORIZING) + L"  " + Reason(ERROR_ACCESS_DENIED),
+              shown[0].text);
+    EXPECT_EQ(UINT(MB_ICONWARNING), shown[0].type);
+
+    domains[0]->SetAuthorized();
+    EXPECT_FALSE(manager.DeleteDomain(domains[0]));
+    shown = TakeRecordedMessages();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(LoadExpandedString(IDS_FAILED_DELETING_AUTHORIZED) + L"  " +
+                  Reason(ERROR_ACCESS_DENIED),
+              shown[0].text);
+    EXPECT_TRUE(m_browser->deleted.empty()) << "no cookie deleted";
+    EXPECT_TRUE(Find(manager, L"a.com"));
+}
+
+TEST_F(CookieManagerTest, DeletingStopsAtTheFirstCookieThatStays) {
+    m_flash->cookies = {Flash(L"a.com", L"f1"), Flash(L"a.com", L"f2")};
+    m_browser->cookies = {Browser(L"a.com", L"i1"), Browser(L"b.com", L"i2")};
+    m_flash->undeletable = {L"f2"};
+    CookieStore::AddAuthorizedValue(L"a.com");
+    auto& manager = Manager();
+    Load(manager);
+    const auto a = Find(manager, L"a.com");
+    ASSERT_TRUE(a);
+    EXPECT_FALSE(manager.DeleteDomain(a));
+    EXPECT_EQ((std::vector<std::wstring>{L"f1", L"f2"}), m_flash->deleted);
+    EXPECT_TRUE(m_browser->deleted.empty());
+    EXPECT_TRUE(Find(manager, L"a.com")) << "kept, with all its cookies";
+    EXPECT_EQ(3u, a->GetCookieCount());
+    EXPECT_TRUE(CookieStore::AuthorizedValues().empty()) << "its value went first";
+
+    m_flash->undeletable.clear();
+    EXPECT_TRUE(manager.DeleteDomain(a));
+    EXPECT_FALSE(Find(manager, L"a.com"));
+    EXPECT_TRUE(Find(manager, L"b.com"));
+    EXPECT_TRUE(manager.DeleteDomain(a)) << "a domain no longer listed changes nothing";
+}
+
+TEST_F(CookieManagerTest, AFullQueueIsWaitedOutAndNoDomainGoesMissing) {
+    for (int i = 0; i < 30; ++i) {
+        m_browser->cookies.push_back(Browser(L"d" + std::to_wstring(i % 10) + L".com", L"i"));
+    }
+    int refusals = 0;
+    auto& manager = Manager([&refusals](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        // Every other post finds the queue full at first.
+        if (++refusals % 2 == 0) {
+            ::SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+            return FALSE;
+        }
+        return ::PostMessageW(window, message, wParam, lParam);
+    });
+    CDomainList domains;
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    Load(manager);
+    EXPECT_EQ(30u, Received().size());
+}
+
+TEST_F(CookieManagerTest, AnUndeliverableMessageReleasesItsReference) {
+    m_browser->cookies = {Browser(L"a.com", L"i1"), Browser(L"a.com", L"i2")};
+    HWND gone = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+    ::DestroyWindow(gone);
+    int fullPosts = 0;
+    auto& manager = Manager([&](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (window == m_recorder.Window()) {
+            // Full until the window unregisters: the sender must give up then.
+            ++fullPosts;
+            if (fullPosts == 5) {
+                m_manager->UnregisterWindow(window);
+            }
+            ::SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+            return FALSE;
+        }
+        return ::PostMessageW(window, message, wParam, lParam);
+    });
+    CDomainList domains;
+    manager.RegisterWindow(gone, domains);
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    Load(manager);
+    EXPECT_EQ(5, fullPosts);
+    EXPECT_TRUE(Received().empty());
+    // TearDown counts the live records: the refused messages' references are gone.
+}
+
+TEST_F(CookieManagerTest, AFullQueueOfTheCallersOwnWindowIsHandedOverDirectly) {
+    m_browser->cookies = {Browser(L"a.com", L"i1")};
+    auto& manager = Manager([](HWND, UINT, WPARAM, LPARAM) {
+        ::SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return FALSE;
+    });
+    Load(manager);
+    CDomainList domains;
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    ASSERT_EQ(1u, domains.size());
+    EXPECT_TRUE(manager.AuthorizeDomain(domains[0]));
+    EXPECT_EQ((Sequence{L"AUTHORIZED a.com"}), Received()) << "without waiting for ever";
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cookies/CCookieSource.h"
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+// A source whose cookies, failures and deletions the test decides.
+class CFakeCookieSource final : public CCookieSource {
+public:
+    static CRefPtr<CFakeCookieSource> Create(CookieKind kind) {
+        return CRefPtr<CFakeCookieSource>(new CFakeCookieSource(kind));
+    }
+
+    // Handed over by Enumerate, in order, unless `enumerate` is set.
+    std::vector<CRefPtr<CCookie>> cookies;
+    std::function<void(CCookieSink&)> enumerate;
+    // Deleting a cookie with one of these files fails.
+    std::set<std::wstring> undeletable;
+    std::vector<std::wstring> deleted;
+    int prepared = 0;
+    int enumerated = 0;
+
+    bool DeleteCookie(const CRefPtr<CCookie>& cookie) override {
+        deleted.push_back(cookie->GetFile());
+        return undeletable.count(cookie->GetFile()) == 0;
+    }
+    void Prepare() override { ++prepared; }
+    void Enumerate(CCookieSink& sink) override {
+        ++enumerated;
+        if (enumerate) {
+            enumerate(sink);
+            return;
+        }
+        for (const auto& cookie : cookies) {
+            sink.AddCookie(cookie);
+        }
+    }
+
+private:
+    explicit CFakeCookieSource(CookieKind kind) : CCookieSource(kind) {}
+};

@@ -1,0 +1,174 @@
+#include "cookies/CIECookieSource.h"
+#include "cookies/CWin32FileSystem.h"
+#include "cookies/FileTime.h"
+#include "res/resource.h"
+#include "store/ErrorText.h"
+#include "store/Exceptions.h"
+#include "support/CookieStoreBuilder.h"
+#include "support/RecordedMessages.h"
+#include "ui/StringLoader.h"
+
+#include "CookieRecorder.h"
+#include "FakeUrlCache.h"
+
+#include <gtest/gtest.h>
+
+#include <shlwapi.h>
+
+#include <map>
+
+namespace {
+
+constexpr FILETIME Time(DWORD high, DWORD low = 0) {
+    return FILETIME{low, high};
+}
+
+class IECookieSource : public testing::Test {
+protected:
+    void SetUp() override {
+        CookieStore::Clear();
+        TakeRecordedMessages();
+    }
+    void TearDown() override { CookieStore::Clear(); }
+
+    std::map<std::wstring, CRefPtr<CCookie>> EnumerateByUrl() {
+        CCookieRecorder recorder;
+        m_source->Enumerate(recorder);
+        std::map<std::wstring, CRefPtr<CCookie>> byUrl;
+        for (const auto& cookie : recorder.cookies) {
+            EXPECT_EQ(CookieKind::IE, cookie->GetKind());
+            byUrl[static_cast<CIECookie&>(*cookie).GetUrl()] = cookie;
+        }
+        EXPECT_EQ(recorder.cookies.size(), byUrl.size()) << "an entry came twice";
+        return byUrl;
+    }
+
+    CRefPtr<CCookieSource> m_source = CIECookieSource::Create();
+};
+
+CRefPtr<CCookieSource> OverFake(const std::shared_ptr<CFakeUrlCache>& cache) {
+    return CIECookieSource::Create(cache, std::make_shared<CWin32FileSystem>());
+}
+
+} // namespace
+
+TEST_F(IECookieSource, ReadsHostsAndTimesOfTheRealCache) {
+    const std::wstring full = CookieStore::BrowserCookieUrl(L"www.Shop.example.com", L"/cart/x");
+    const std::wstring file = CookieStore::AddBrowserCookie({full, true, Time(0x01d81234, 99)});
+    const std::wstring bare = CookieStore::BrowserCookieUrl(L"bare.org", L"/");
+    CookieStore::AddBrowserCookie({bare, false, {}, Time(0x01d70000, 5)});
+    const std::wstring noAt = L"Cookie:nouser.net/path";
+    CookieStore::AddBrowserCookie({noAt, false, {}, Time(0x01d70001)});
+    const std::wstring noSlash = L"Cookie:user@noslash.net";
+    CookieStore::AddBrowserCookie({noSlash, true, Time(0x01d60000)});
+
+    auto cookies = EnumerateByUrl();
+    ASSERT_EQ(4u, cookies.size());
+    EXPECT_EQ(L"www.Shop.example.com", cookies[full]->GetHost());
+    EXPECT_EQ(file, cookies[full]->GetFile());
+    EXPECT_EQ(0x01d81234u, cookies[full]->GetCreated().dwHighDateTime);
+    EXPECT_EQ(99u, cookies[full]->GetLastUsed().dwLowDateTime);
+
+    EXPECT_EQ(L"bare.org", cookies[bare]->GetHost());
+    EXPECT_EQ(L"", cookies[bare]->GetFile());
+    EXPECT_EQ(0u, ToUInt64(cookies[bare]->GetCreated())) << "no file, no created time";
+    EXPECT_EQ(ToUInt64(Time(0x01d70000, 5)), ToUInt64(cookies[bare]->GetLastUsed()));
+
+    EXPECT_EQ(L"Cookie:nouser.net", cookies[noAt]->GetHost()) << "up to the first slash";
+    EXPECT_EQ(L"noslash.net", cookies[noSlash]->GetHost());
+    EXPECT_EQ(0x01d60000u, cookies[noSlash]->GetLastUsed().dwHighDateTime);
+}
+
+TEST_F(IECookieSource, AnEntryLargerThanTheBufferIsReadAgainNotSkipped) {
+    const std::wstring longUrl =
+        CookieStore::BrowserCookieUrl(L"long.example.com", L"/" + std::wstring(1500, L'p'));
+    CookieStore::AddBrowserCookie(
+        {CookieStore::BrowserCookieUrl(L"a.com"), true, Time(0x01d80000)});
+    CookieStore::AddBrowserCookie({longUrl, true, Time(0x01d80000)});
+    CookieStore::AddBrowserCookie({CookieStore::BrowserCookieUrl(L"b.com"), false, {}, {}});
+    auto cookies = EnumerateByUrl();
+    EXPECT_EQ(3u, cookies.size());
+    ASSERT_TRUE(cookies[longUrl]);
+    EXPECT_EQ(L"long.example.com", cookies[longUrl]->GetHost());
+
+    auto cache = std::make_shared<CFakeUrlCache>();
+    cache->entries = {{L"Cookie:u@small.com/", L"", Time(1)},
+                      {L"Cookie:u@big.com/" + std::wstring(2000, L'q'), L"", Time(2)},
+                      {L"Cookie:u@after.com/", L"", Time(3)}};
+    CCookieRecorder recorder;
+    OverFake(cache)->Enumerate(recorder);
+    ASSERT_EQ(3u, recorder.cookies.size());
+    EXPECT_EQ(L"big.com", recorder.cookies[1]->GetHost());
+    ASSERT_GE(cache->offered.size(), 3u);
+    EXPECT_EQ(1024u, cache->offered[0]);
+    const DWORD needed = static_cast<DWORD>(sizeof(INTERNET_CACHE_ENTRY_INFOW) +
+                                            (cache->entries[1].url.size() + 2) * sizeof(wchar_t));
+    EXPECT_EQ(needed * 3 / 2, cache->offered[2]) << "one and a half times the need";
+    EXPECT_EQ(needed * 3 / 2, cache->offered.back()) << "and never shrunk";
+}
+
+TEST_F(IECookieSource, OddEntriesLoadWhatTheyCanAndAFailingWalkRaises) {
+    const std::wstring longFile = L"C:\\" + std::wstring(300, L'f') + L".txt";
+    auto cache = std::make_shared<CFakeUrlCache>();
+    cache->entries = {{L"", L"", Time(1)},
+                      {L"", L"", Time(2), true},
+                      {L"Cookie:u@longfile.com/", longFile, Time(3)},
+                      {L"Cookie:u@missing.com/", L"C:\\no\\such\\file.txt", Time(4)},
+                      {L"Cookie:u@last.com/", L"", Time(5)}};
+    CCookieRecorder recorder;
+    OverFake(cache)->Enumerate(recorder);
+    ASSERT_EQ(5u, recorder.cookies.size());
+    EXPECT_EQ(L"", recorder.cookies[0]->GetHost());
+    EXPECT_EQ(L"", recorder.cookies[1]->GetHost());
+    EXPECT_EQ(L"longfile.com", recorder.cookies[2]->GetHost());
+    EXPECT_EQ(3u, recorder.cookies[2]->GetLastUsed().dwHighDateTime) << "file not read";
+    EXPECT_EQ(4u, recorder.cookies[3]->GetLastUsed().dwHighDateTime);
+
+    cache->failAt = 2;
+    cache->failWith = ERROR_INVALID_HANDLE;
+    recorder.cookies.clear();
+    try {
+        OverFake(cache)->Enumerate(recorder);
+        FAIL() << "a failing walk went unnoticed";
+    } catch (const CWin32Exception& e) {
+        EXPECT_EQ(DWORD(ERROR_INVALID_HANDLE), e.GetCode());
+        EXPECT_EQ(FormatErrorText(ERROR_INVALID_HANDLE), e.GetText());
+    }
+    EXPECT_EQ(2u, recorder.cookies.size()) << "those found before stay handed over";
+}
+
+TEST_F(IECookieSource, AnEmptyCacheGivesNothing) {
+    EXPECT_TRUE(EnumerateByUrl().empty());
+}
+
+TEST_F(IECookieSource, DeletingRemovesTheEntryAndItsFileAndGoneCountsAsDeleted) {
+    const std::wstring url = CookieStore::BrowserCookieUrl(L"del.example.com");
+    const std::wstring file = CookieStore::AddBrowserCookie({url, true, Time(0x01d80000)});
+    auto cookies = EnumerateByUrl();
+    ASSERT_TRUE(cookies[url]);
+    EXPECT_TRUE(m_source->DeleteCookie(cookies[url]));
+    EXPECT_TRUE(CookieStore::BrowserCookieUrls().empty());
+    EXPECT_FALSE(::PathFileExistsW(file.c_str()));
+    EXPECT_TRUE(m_source->DeleteCookie(cookies[url])) << "already gone";
+    EXPECT_TRUE(TakeRecordedMessages().empty());
+}
+
+TEST_F(IECookieSource, OnlyLockedAndGoneAreToleratedOtherFailuresAreShown) {
+    auto cache = std::make_shared<CFakeUrlCache>();
+    cache->deleteResults = {{L"Cookie:u@locked.com/", ERROR_ACCESS_DENIED},
+                            {L"Cookie:u@gone.com/", ERROR_FILE_NOT_FOUND},
+                            {L"Cookie:u@busy.com/", ERROR_SHARING_VIOLATION}};
+    const auto source = OverFake(cache);
+    const auto cookie = [](const wchar_t* url) { return CIECookie::Create(L"", L"", {}, {}, url); };
+    EXPECT_TRUE(source->DeleteCookie(cookie(L"Cookie:u@locked.com/")));
+    EXPECT_TRUE(source->DeleteCookie(cookie(L"Cookie:u@gone.com/")));
+    EXPECT_TRUE(TakeRecordedMessages().empty());
+
+    EXPECT_FALSE(source->DeleteCookie(cookie(L"Cookie:u@busy.com/")));
+    const auto shown = TakeRecordedMessages();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(LoadExpandedString(IDS_FAILED_DELETING_COOKIE) + L"  " +
+                  FormatErrorText(ERROR_SHARING_VIOLATION),
+              shown[0].text);
+    EXPECT_EQ(UINT(MB_ICONWARNING), shown[0].type);
+}
