@@ -34,6 +34,10 @@ constexpr int countColumn = 4;
 constexpr UINT checkedImage = 0x2000;
 constexpr UINT uncheckedImage = 0x1000;
 
+// How long the list's drawing may be held while rows come and go.
+constexpr UINT_PTR drawingTimer = 1;
+constexpr UINT drawingDelay = 100;
+
 // Ordering of two numbers: the smaller first.
 int Order(std::uint64_t first, std::uint64_t second) {
     if (first == second) {
@@ -75,6 +79,7 @@ void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     item.iItem = FindInsertPosition(*domain);
     item.pszText = name.data();
     item.lParam = reinterpret_cast<LPARAM>(domain.Get());
+    HoldDrawing();
     const int index = static_cast<int>(
         ::SendMessageW(listView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (index < 0) {
@@ -106,6 +111,7 @@ void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
         return;
     }
     cookieTotal = static_cast<std::uint16_t>(cookieTotal + count - static_cast<std::size_t>(shown));
+    HoldDrawing();
     RefreshCountLabel();
     SetCell(index, typeColumn, domain->GetTypeText());
     SetCell(index, countColumn, CountText(count));
@@ -117,6 +123,7 @@ void CCookieBaseDlg::RemoveRow(int index) {
         return;
     }
     const long shown = GetShownCount(index);
+    HoldDrawing();
     ::SendMessageW(listView, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
     listedDomains.erase(domain.Get());
     cookieTotal = static_cast<std::uint16_t>(cookieTotal - shown);
@@ -147,11 +154,43 @@ void CCookieBaseDlg::RefreshCountLabel() {
     const std::wstring text = FormatString(LoadExpandedString(GetCountStringId()).c_str(),
                                            static_cast<unsigned>(cookieTotal));
     ::SetWindowTextW(countLabel, text.c_str());
+    if (!drawingHeld) {
+        RepaintCountLabel();
+    }
+}
+
+void CCookieBaseDlg::RepaintCountLabel() {
     RECT rect{};
     ::GetWindowRect(countLabel, &rect);
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
     ::InvalidateRect(m_hWnd, &rect, TRUE);
-    ::UpdateWindow(m_hWnd);
+    // The label and the page behind it repaint now; the list keeps its own turn.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+    ::UpdateWindow(countLabel);
+}
+
+void CCookieBaseDlg::HoldDrawing() {
+    // Under Wine every inserted or deleted row redraws the list's scroll bar at once, and
+    // every change of a row or of the label repaints it: a load of thousands of cookies
+    // would spend nearly all its time drawing. Held, both are drawn with all the changes
+    // once the interval is over; the texts themselves change at once.
+    if (!drawingHeld) {
+        ::SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageW(countLabel, WM_SETREDRAW, FALSE, 0);
+        drawingHeld = true;
+        ::SetTimer(m_hWnd, drawingTimer, drawingDelay, nullptr);
+    }
+}
+
+void CCookieBaseDlg::ReleaseDrawing() {
+    ::KillTimer(m_hWnd, drawingTimer);
+    if (drawingHeld) {
+        drawingHeld = false;
+        // Drawing on again brings the list's scroll bar up to date and invalidates the list.
+        ::SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
+        ::SendMessageW(countLabel, WM_SETREDRAW, TRUE, 0);
+        RepaintCountLabel();
+    }
 }
 
 int CCookieBaseDlg::GetRowCount() const {
@@ -195,8 +234,16 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
         }
         result = 0;
         return true;
+    case WM_TIMER:
+        if (wParam != drawingTimer) {
+            break;
+        }
+        ReleaseDrawing();
+        result = 0;
+        return true;
     case WM_DESTROY:
         RemoveAllRows();
+        ReleaseDrawing();
         // The controls go with the page: from now on offered domains queue again.
         listView = nullptr;
         countLabel = nullptr;

@@ -41,6 +41,8 @@ protected:
     // Ascending.
     std::vector<int> GetCheckedRows() const;
     void RefreshCountLabel();
+    // Holds the drawing of the list and the label for a moment while rows change.
+    void HoldDrawing();
 
     int GetRowCount() const;
     // The row's domain, with a reference of its own.
@@ -57,6 +59,8 @@ private:
     void DeleteChecked();
     void SortByColumn(int column);
     void DrawCountLabel(const DRAWITEMSTRUCT& item) const;
+    void ReleaseDrawing();
+    void RepaintCountLabel();
 
     int CompareRows(CCookieDomain& first, CCookieDomain& second) const;
     static int CALLBACK CompareCallback(LPARAM first, LPARAM second, LPARAM page);
@@ -76,6 +80,7 @@ private:
     HWND countLabel = nullptr;
     int sortColumn = 0;
     bool sortForward = true;
+    bool drawingHeld = false;
     // The domains that have a row: each has at most one.
     std::unordered_set<CCookieDomain*> listedDomains;
 };

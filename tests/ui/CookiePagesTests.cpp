@@ -1,7 +1,6 @@
 #include "PageHarness.h"
 
 #include "cookies/DomainMessages.h"
-#include "cookies/RefCount.h"
 #include "res/resource.h"
 #include "support/RecordedBrowser.h"
 #include "support/RecordedMessages.h"
@@ -18,24 +17,7 @@ using CRows = std::vector<std::vector<std::wstring>>;
 constexpr int sourceColumn = 0;
 constexpr int countColumn = 4;
 
-// Every test closes its sheet and drops its domains; then no record may be left alive.
-class CookiePages : public testing::Test {
-protected:
-    void SetUp() override {
-        m_live = CRefCount::LiveObjects();
-        TakeRecordedMessages();
-        TakeBrowserRequests();
-    }
-    void TearDown() override {
-        manager.domains.clear();
-        EXPECT_EQ(m_live, CRefCount::LiveObjects());
-    }
-
-    CFakeManager manager;
-
-private:
-    LONG m_live = 0;
-};
+using CookiePages = CPageTest;
 
 } // namespace
 
@@ -319,4 +301,21 @@ TEST_F(CookiePages, HelpOpensTheHelpPageFromF1AndTheSheetsButton) {
     EXPECT_EQ((CNames{L"https://www.tollgate-app.com/help.html",
                       L"https://www.tollgate-app.com/help.html"}),
               TakeBrowserRequests());
+}
+
+TEST_F(CookiePages, DrawingHeldWhileRowsChangeComesBackWhenTheyStop) {
+    CPageSheet sheet(manager);
+    bool labelShownAfter = false;
+    sheet.Run([&](HWND window) {
+        PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"a.com", 1, 5, 5));
+        const ULONGLONG until = ::GetTickCount64() + 500;
+        while (::GetTickCount64() < until) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            Pump();
+        }
+        // Holding drawing hides the label from painting (WM_SETREDRAW); it must come back.
+        labelShownAfter =
+            ::IsWindowVisible(::GetDlgItem(sheet.toReview.GetHwnd(), IDC_COUNT_LABEL)) != FALSE;
+    });
+    EXPECT_TRUE(labelShownAfter);
 }

@@ -1,7 +1,6 @@
 #include "PageHarness.h"
 
 #include "cookies/DomainMessages.h"
-#include "cookies/RefCount.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -19,24 +18,15 @@ constexpr int oneYear = 9;
 constexpr std::int64_t hour = 60;
 constexpr std::int64_t day = 24 * hour;
 
-class Filter : public testing::Test {
+class Filter : public CPageTest {
 protected:
     void SetUp() override {
-        m_live = CRefCount::LiveObjects();
+        CPageTest::SetUp();
         manager.domains = {
             MakeDomain(L"minutes.com", 1, 5, 5), MakeDomain(L"hours.com", 2, 2 * hour, 2 * hour),
             MakeDomain(L"days.com", 4, 2 * day, 2 * day), MakeTimelessDomain(L"timeless.com"),
             MakeDomain(L"future.com", 8, -day, -day)};
     }
-    void TearDown() override {
-        manager.domains.clear();
-        EXPECT_EQ(m_live, CRefCount::LiveObjects());
-    }
-
-    CFakeManager manager;
-
-private:
-    LONG m_live = 0;
 };
 
 std::vector<bool> Checks(HWND page, std::size_t rows) {

@@ -3,6 +3,8 @@
 #include "cookies/DomainMessages.h"
 #include "cookies/FileTime.h"
 #include "res/resource.h"
+#include "support/RecordedBrowser.h"
+#include "support/RecordedMessages.h"
 
 #include <commctrl.h>
 
@@ -24,6 +26,17 @@ CRefPtr<CCookie> Cookie(std::uint32_t kind, FILETIME created, FILETIME used) {
 }
 
 } // namespace
+
+void CPageTest::SetUp() {
+    m_live = CRefCount::LiveObjects();
+    TakeRecordedMessages();
+    TakeBrowserRequests();
+}
+
+void CPageTest::TearDown() {
+    manager.domains.clear();
+    EXPECT_EQ(m_live, CRefCount::LiveObjects());
+}
 
 void CFakeManager::RegisterWindow(HWND registered, CDomainList& copy) {
     window = registered;

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -30,6 +32,18 @@ public:
     std::vector<std::wstring> deleted;
     int domainCopies = 0;
     HWND window = nullptr;
+};
+
+// Every page test closes its sheet and drops its domains; then no record may be left alive.
+class CPageTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CFakeManager manager;
+
+private:
+    LONG m_live = 0;
 };
 
 // Both real pages in a real property sheet, the way the main window holds them: the sheet
