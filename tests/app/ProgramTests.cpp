@@ -214,7 +214,7 @@ TEST_F(Program, RegisterWithoutWriteAccessReportsTheSystemErrorAndExitsWith1) {
     EXPECT_EQ(1u, run.WaitForExit());
 }
 
-TEST_F(Program, RegisterWritesTheButtonAndShowsTheInstallDialogAsDesigned) {
+TEST_F(Program, RegisterWritesTheButtonAndShowsTheInstallDialog) {
     CProgramRun run(L"-r");
     ASSERT_TRUE(run.Started());
     HWND dialog = run.WaitForDialog(InstallDialog);
