@@ -20,8 +20,6 @@ public:
     // Null when the system cannot make the page.
     HPROPSHEETPAGE Create() noexcept;
 
-    const PROPSHEETPAGEW& Descriptor() const noexcept { return m_psp; }
-
 protected:
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result) override;

@@ -30,10 +30,6 @@ CSubclassedWindow::~CSubclassedWindow() {
     UnsubclassWindow();
 }
 
-LRESULT CSubclassedWindow::DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
-}
-
 LRESULT CALLBACK CSubclassedWindow::SubclassProc(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<CSubclassedWindow*>(data);

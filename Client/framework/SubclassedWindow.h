@@ -17,9 +17,6 @@ public:
 protected:
     ~CSubclassedWindow() override;
 
-    // The window's own processing of a message, for a handler that wants it first.
-    LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);

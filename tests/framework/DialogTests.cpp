@@ -1,5 +1,6 @@
 #include "FrameworkTestIds.h"
 
+#include "framework/AppModule.h"
 #include "framework/SimpleDialog.h"
 #include "framework/UniqueHandle.h"
 #include "store/Exceptions.h"
@@ -104,4 +105,15 @@ TEST(SimpleDialog, AnExceptionInAHandlerIsReportedAndTheDialogCarriesOn) {
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ(L"Unhandled Exception:\n\nboom", messages[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), messages[0].type);
+}
+
+TEST(AppModule, KeepsTheInstanceFromInitToTerm) {
+    CAppModule module;
+    EXPECT_EQ(E_INVALIDARG, module.Init(nullptr));
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    EXPECT_EQ(S_OK, module.Init(instance));
+    EXPECT_EQ(instance, module.GetModuleInstance());
+    EXPECT_EQ(instance, module.GetResourceInstance());
+    module.Term();
+    EXPECT_EQ(nullptr, module.GetModuleInstance());
 }
