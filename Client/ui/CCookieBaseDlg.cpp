@@ -36,7 +36,7 @@ constexpr UINT uncheckedImage = 0x1000;
 
 // How long the list's drawing may be held while rows come and go.
 constexpr UINT_PTR drawingTimer = 1;
-constexpr UINT drawingDelay = 100;
+constexpr UINT drawingDelay = 250;
 
 // Ordering of two numbers: the smaller first.
 int Order(std::uint64_t first, std::uint64_t second) {
