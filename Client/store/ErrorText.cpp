@@ -25,6 +25,8 @@ std::wstring FormatErrorText(DWORD code) {
     return text;
 }
 
+namespace {
+
 std::wstring ComposeHResultText(HRESULT hr) {
     IErrorInfo* info = nullptr;
     if (::GetErrorInfo(0, &info) == S_OK && info != nullptr) {
@@ -48,6 +50,8 @@ std::wstring ComposeHResultText(HRESULT hr) {
     }
     return FormatString(L"Unknown error 0x%0lX", code);
 }
+
+} // namespace
 
 void ThrowIfWin32Error(DWORD code) {
     if (code != ERROR_SUCCESS) {

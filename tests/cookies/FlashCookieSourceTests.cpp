@@ -55,6 +55,20 @@ protected:
         CookieStore::Clear();
     }
 
+    // A site folder with a link back up to the root, and one that also holds a file deeper
+    // than 260 characters; returns the .sol file of each that fits.
+    static std::pair<std::wstring, std::wstring> AddLinkedAndDeepSites() {
+        const auto linked = CookieStore::AddFlashFile(L"AB12\\linked.net\\x.sol", Time(0x01d80000));
+        CookieStore::AddFlashLink(L"AB12\\linked.net\\back", CookieStore::FlashRoot());
+        std::wstring deepFolder = L"AB12\\deep.net";
+        while (CookieStore::FlashRoot().size() + deepFolder.size() < 300) {
+            deepFolder += L"\\" + std::wstring(20, L'd');
+        }
+        const auto deep = CookieStore::AddFlashFile(L"AB12\\deep.net\\s.sol", Time(0x01d80000));
+        CookieStore::AddFlashFile(deepFolder + L"\\far.sol", Time(0x01d80000));
+        return {linked, deep};
+    }
+
     std::map<std::wstring, CRefPtr<CCookie>> EnumerateByFile() {
         CCookieRecorder recorder;
         m_source->Enumerate(recorder);
@@ -104,14 +118,7 @@ TEST_F(FlashCookieSource, NoSharedObjectsFolderMeansNoCookies) {
 }
 
 TEST_F(FlashCookieSource, LinksAreNotFollowedAndOverlongPathsArePassedOver) {
-    const auto kept = CookieStore::AddFlashFile(L"AB12\\loop.net\\x.sol", Time(0x01d80000));
-    CookieStore::AddFlashLink(L"AB12\\loop.net\\back", CookieStore::FlashRoot());
-    std::wstring deepFolder = L"AB12\\deep.net";
-    while (CookieStore::FlashRoot().size() + deepFolder.size() < 300) {
-        deepFolder += L"\\" + std::wstring(20, L'd');
-    }
-    const auto shallow = CookieStore::AddFlashFile(L"AB12\\deep.net\\s.sol", Time(0x01d80000));
-    CookieStore::AddFlashFile(deepFolder + L"\\far.sol", Time(0x01d80000));
+    const auto [kept, shallow] = AddLinkedAndDeepSites();
 
     auto cookies = EnumerateByFile();
     EXPECT_EQ(2u, cookies.size());
@@ -161,14 +168,7 @@ TEST_F(FlashCookieSource, AFileOutsideASiteFolderGoesAloneNeverTheRoot) {
 }
 
 TEST_F(FlashCookieSource, ASiteFolderWithALinkOrAnOverlongPathNeverReachesTheShell) {
-    const auto linked = CookieStore::AddFlashFile(L"AB12\\linked.net\\x.sol", Time(0x01d80000));
-    CookieStore::AddFlashLink(L"AB12\\linked.net\\back", CookieStore::FlashRoot());
-    std::wstring deepFolder = L"AB12\\deep.net";
-    while (CookieStore::FlashRoot().size() + deepFolder.size() < 300) {
-        deepFolder += L"\\" + std::wstring(20, L'd');
-    }
-    const auto deep = CookieStore::AddFlashFile(L"AB12\\deep.net\\s.sol", Time(0x01d80000));
-    CookieStore::AddFlashFile(deepFolder + L"\\far.sol", Time(0x01d80000));
+    const auto [linked, deep] = AddLinkedAndDeepSites();
 
     auto cookies = EnumerateByFile();
     EXPECT_FALSE(m_source->DeleteCookie(cookies[linked]));
