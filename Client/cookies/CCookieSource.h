@@ -5,10 +5,18 @@
 #include "cookies/CriticalSection.h"
 #include "cookies/RefCount.h"
 
+#include <string>
+
 // Where a source hands each cookie it finds: the manager, or a test's recorder.
 class CCookieSink {
 public:
     virtual void AddCookie(const CRefPtr<CCookie>& cookie) = 0;
+    // Something was left out of this load (a file, a folder); the text says what, for the
+    // user. The rest of the load goes on.
+    virtual void AddNotice(const std::wstring& notice) = 0;
+    // A whole store could not be read. Besides the notice, this load prunes no authorization:
+    // an authorized site may have its cookies only in that store.
+    virtual void SkipStore(const std::wstring& notice) = 0;
 
 protected:
     ~CCookieSink() = default;

@@ -1,9 +1,9 @@
 #include "cookies/CookieManager.h"
 
-#include "cookies/CFlashCookieSource.h"
-#include "cookies/CIECookieSource.h"
 #include "cookies/DomainKey.h"
 #include "cookies/DomainMessages.h"
+#include "cookies/sources/CFlashCookieSource.h"
+#include "cookies/sources/CIECookieSource.h"
 #include "res/resource.h"
 #include "store/AuthorizedStore.h"
 #include "store/ErrorText.h"
@@ -96,6 +96,8 @@ void CookieManager::Load() {
         const std::vector<std::wstring> names = LoadAuthorizedSet();
         {
             CLock hold(m_lock);
+            m_notices.clear();
+            m_storeSkipped = false;
             for (const std::wstring& name : names) {
                 m_authorized[name] = false;
             }
@@ -105,7 +107,7 @@ void CookieManager::Load() {
         {
             CLock hold(m_lock);
             for (const auto& [name, seen] : m_authorized) {
-                if (!seen) {
+                if (!seen && !m_storeSkipped) {
                     unseen.push_back(name);
                 }
             }
@@ -170,6 +172,22 @@ void CookieManager::AddCookie(const CRefPtr<CCookie>& cookie) {
     Notify(WM_DOMAIN_ADDED, domain);
 }
 
+void CookieManager::AddNotice(const std::wstring& notice) {
+    CLock hold(m_lock);
+    m_notices.push_back(notice);
+}
+
+void CookieManager::SkipStore(const std::wstring& notice) {
+    CLock hold(m_lock);
+    m_notices.push_back(notice);
+    m_storeSkipped = true;
+}
+
+std::vector<std::wstring> CookieManager::GetNotices() {
+    CLock hold(m_lock);
+    return m_notices;
+}
+
 void CookieManager::Notify(UINT message, const CRefPtr<CCookieDomain>& domain) {
     // Posting may have to wait for a full queue to drain, and the window's thread may be
     // waiting for the lock meanwhile: post outside it.
@@ -231,8 +249,7 @@ bool CookieManager::AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) {
     try {
         WriteAuthorized(domain->GetName());
     } catch (const CException& e) {
-        ShowMessage(LoadExpandedString(IDS_FAILED_AUTHORIZING) + L"  " + e.GetText(),
-                    MB_ICONWARNING | MB_OK);
+        ShowMessage(FailureText(IDS_FAILED_AUTHORIZING, e.GetText()), MB_ICONWARNING | MB_OK);
         return false;
     }
     domain->SetAuthorized();
@@ -255,7 +272,7 @@ bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
         try {
             RemoveAuthorized(name);
         } catch (const CException& e) {
-            ShowMessage(LoadExpandedString(IDS_FAILED_DELETING_AUTHORIZED) + L"  " + e.GetText(),
+            ShowMessage(FailureText(IDS_FAILED_DELETING_AUTHORIZED, e.GetText()),
                         MB_ICONWARNING | MB_OK);
             return false;
         }

@@ -40,6 +40,10 @@ public:
     void WaitForLoading();
 
     void AddCookie(const CRefPtr<CCookie>& cookie) override;
+    void AddNotice(const std::wstring& notice) override;
+    void SkipStore(const std::wstring& notice) override;
+    // What the last load left out, in the order the sources reported it.
+    std::vector<std::wstring> GetNotices();
 
     void RegisterWindow(HWND window, CDomainList& domains) override;
     void UnregisterWindow(HWND window) override;
@@ -61,6 +65,8 @@ private:
     CSourceList m_sources;
     CDomainList m_domains;
     std::vector<HWND> m_windows;
+    std::vector<std::wstring> m_notices;
+    bool m_storeSkipped = false;
     // Domain key -> whether this load has found a domain of it. Only the loading thread
     // changes it.
     std::unordered_map<std::wstring, bool> m_authorized;

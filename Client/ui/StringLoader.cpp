@@ -17,6 +17,10 @@ void ReplaceAll(std::wstring& text, const std::wstring& token, const std::wstrin
 
 } // namespace
 
+std::wstring FailureText(UINT fixedTextId, const std::wstring& reason) {
+    return LoadExpandedString(fixedTextId) + L"  " + reason;
+}
+
 std::wstring LoadPlainString(UINT id) {
     // With a zero length LoadStringW hands out a read-only pointer into the resource itself.
     const wchar_t* text = nullptr;

@@ -5,8 +5,8 @@ tollgate_add_test(cookies_tests
 )
 tollgate_add_test(sources_tests
     ${CMAKE_CURRENT_LIST_DIR}/CookieStoreBuilderTests.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/IECookieSourceTests.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/FlashCookieSourceTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sources/IECookieSourceTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sources/FlashCookieSourceTests.cpp
 )
 tollgate_add_test(manager_tests
     ${CMAKE_CURRENT_LIST_DIR}/CookieManagerTests.cpp

@@ -2,13 +2,13 @@
 // store of 20,000 browser cookies (3,000 domains) and 5,000 Flash files (1,000 site folders)
 // built in the current prefix. Prints the figures; the last line is "load-ratio <x>".
 
-#include "cookies/CFlashCookieSource.h"
-#include "cookies/CIECookieSource.h"
 #include "cookies/CookieManager.h"
+#include "cookies/sources/CFlashCookieSource.h"
+#include "cookies/sources/CIECookieSource.h"
+#include "store/Exceptions.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/MessageRecorder.h"
 #include "support/RecordedMessages.h"
-#include "store/Exceptions.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -149,6 +149,8 @@ double PlatformWork(std::size_t& found) {
 class CCountingSink final : public CCookieSink {
 public:
     void AddCookie(const CRefPtr<CCookie>&) override { ++count; }
+    void AddNotice(const std::wstring&) override {}
+    void SkipStore(const std::wstring&) override {}
     std::size_t count = 0;
 };
 

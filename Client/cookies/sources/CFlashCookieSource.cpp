@@ -1,6 +1,6 @@
-#include "cookies/CFlashCookieSource.h"
+#include "cookies/sources/CFlashCookieSource.h"
 
-#include "cookies/CWin32FileSystem.h"
+#include "cookies/sources/CWin32FileSystem.h"
 #include "store/Exceptions.h"
 
 #include <shlwapi.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cookies/CCookieSource.h"
-#include "cookies/CFileSystem.h"
+#include "cookies/sources/CFileSystem.h"
 
 #include <memory>
 #include <string>

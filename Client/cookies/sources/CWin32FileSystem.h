@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cookies/CFileSystem.h"
+#include "cookies/sources/CFileSystem.h"
 
 // The Windows file system, through the shell for the folder and for deleting.
 class CWin32FileSystem final : public CFileSystem {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cookies/CUrlCache.h"
+#include "cookies/sources/CUrlCache.h"
 
 // The URL cache of WinINet.
 class CWin32UrlCache final : public CUrlCache {

@@ -1,4 +1,4 @@
-#include "cookies/CWin32UrlCache.h"
+#include "cookies/sources/CWin32UrlCache.h"
 
 #include "framework/UniqueHandle.h"
 

@@ -1,4 +1,4 @@
-#include "cookies/CWin32FileSystem.h"
+#include "cookies/sources/CWin32FileSystem.h"
 
 #include "framework/UniqueHandle.h"
 #include "store/ErrorText.h"

@@ -1,6 +1,6 @@
-#include "cookies/CIECookieSource.h"
-#include "cookies/CWin32FileSystem.h"
 #include "cookies/FileTime.h"
+#include "cookies/sources/CIECookieSource.h"
+#include "cookies/sources/CWin32FileSystem.h"
 #include "res/resource.h"
 #include "store/ErrorText.h"
 #include "store/Exceptions.h"
@@ -8,8 +8,8 @@
 #include "support/RecordedMessages.h"
 #include "ui/StringLoader.h"
 
-#include "CookieRecorder.h"
-#include "FakeUrlCache.h"
+#include "cookies/CookieRecorder.h"
+#include "cookies/sources/FakeUrlCache.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cookies/CUrlCacheSearch.h"
+#include "cookies/sources/CUrlCacheSearch.h"
 
 #include <windows.h>
 

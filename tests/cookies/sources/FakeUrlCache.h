@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cookies/CUrlCache.h"
+#include "cookies/sources/CUrlCache.h"
 
 #include <cstring>
 #include <map>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cookies/CCookieSource.h"
-#include "cookies/CFileSystem.h"
-#include "cookies/CUrlCache.h"
+#include "cookies/sources/CFileSystem.h"
+#include "cookies/sources/CUrlCache.h"
 
 #include <memory>
 

@@ -1,11 +1,11 @@
-#include "cookies/CFlashCookieSource.h"
-#include "cookies/CWin32FileSystem.h"
 #include "cookies/FileTime.h"
+#include "cookies/sources/CFlashCookieSource.h"
+#include "cookies/sources/CWin32FileSystem.h"
 #include "store/Exceptions.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/ThrowAwayCurrentFolder.h"
 
-#include "CookieRecorder.h"
+#include "cookies/CookieRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "cookies/CIECookieSource.h"
+#include "cookies/sources/CIECookieSource.h"
 
-#include "cookies/CWin32FileSystem.h"
-#include "cookies/CWin32UrlCache.h"
+#include "cookies/sources/CWin32FileSystem.h"
+#include "cookies/sources/CWin32UrlCache.h"
 #include "res/resource.h"
 #include "store/ErrorText.h"
 #include "store/Exceptions.h"
@@ -116,8 +116,8 @@ bool CIECookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
     if (error == ERROR_SUCCESS || error == ERROR_ACCESS_DENIED || error == ERROR_FILE_NOT_FOUND) {
         return true;
     }
-    ShowMessage(LoadExpandedString(IDS_FAILED_DELETING_COOKIE) + L"  " +
-                    CWin32Exception(error, std::wstring()).GetText(),
-                MB_ICONWARNING);
+    ShowMessage(
+        FailureText(IDS_FAILED_DELETING_COOKIE, CWin32Exception(error, std::wstring()).GetText()),
+        MB_ICONWARNING);
     return false;
 }
