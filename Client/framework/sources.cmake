@@ -1,5 +1,6 @@
 target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AppModule.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CallbackBarrier.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogImpl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HyperLink.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ListView.cpp
