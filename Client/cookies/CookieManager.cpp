@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <exception>
 
 namespace {
 
@@ -34,8 +33,22 @@ HANDLE StartCrtThread(unsigned(__stdcall* entry)(void*), void* argument) {
     return reinterpret_cast<HANDLE>(thread);
 }
 
-void ShowLoadingFailure(const std::wstring& reason) {
-    ShowMessage(FormatString(LoadingFailed, reason.c_str()), MB_ICONERROR | MB_OK);
+// Reports never throw: they run where nothing else would catch.
+void ShowLoadingFailure(const std::wstring& reason) noexcept {
+    try {
+        ShowMessage(FormatString(LoadingFailed, reason.c_str()), MB_ICONERROR | MB_OK);
+    } catch (...) {
+        // Out of memory while reporting: nothing is left to report with.
+    }
+}
+
+// Called only inside a catch block.
+void ReportLoadingFailure() noexcept {
+    try {
+        ShowLoadingFailure(CurrentExceptionText());
+    } catch (...) {
+        ShowLoadingFailure(std::wstring());
+    }
 }
 
 } // namespace
@@ -87,41 +100,40 @@ void CookieManager::WaitForLoading() {
 }
 
 unsigned __stdcall CookieManager::LoadingThread(void* manager) {
-    static_cast<CookieManager*>(manager)->Load();
+    auto* self = static_cast<CookieManager*>(manager);
+    // Nothing may unwind into the run-time: whatever escapes the load is reported here, and
+    // the loading flag is cleared in every case, or shut-down would wait for ever.
+    try {
+        self->Load();
+    } catch (...) {
+        ReportLoadingFailure();
+    }
+    CLock hold(self->m_lock);
+    self->m_loading = false;
     return 0;
 }
 
 void CookieManager::Load() {
-    try {
-        const std::vector<std::wstring> names = LoadAuthorizedSet();
-        {
-            CLock hold(m_lock);
-            m_notices.clear();
-            m_storeSkipped = false;
-            for (const std::wstring& name : names) {
-                m_authorized[name] = false;
-            }
+    const std::vector<std::wstring> names = LoadAuthorizedSet();
+    {
+        CLock hold(m_lock);
+        m_notices.clear();
+        m_storeSkipped = false;
+        for (const std::wstring& name : names) {
+            m_authorized[name] = false;
         }
-        EnumerateSources();
-        std::vector<std::wstring> unseen;
-        {
-            CLock hold(m_lock);
-            for (const auto& [name, seen] : m_authorized) {
-                if (!seen && !m_storeSkipped) {
-                    unseen.push_back(name);
-                }
-            }
-        }
-        PruneAuthorized(unseen);
-    } catch (const CException& e) {
-        ShowLoadingFailure(e.GetText());
-    } catch (const std::exception& e) {
-        // Nothing may unwind out of the thread: say what happened, as for our own failures.
-        const std::string what = e.what();
-        ShowLoadingFailure(std::wstring(what.begin(), what.end()));
     }
-    CLock hold(m_lock);
-    m_loading = false;
+    EnumerateSources();
+    std::vector<std::wstring> unseen;
+    {
+        CLock hold(m_lock);
+        for (const auto& [name, seen] : m_authorized) {
+            if (!seen && !m_storeSkipped) {
+                unseen.push_back(name);
+            }
+        }
+    }
+    PruneAuthorized(unseen);
 }
 
 void CookieManager::EnumerateSources() {
@@ -189,8 +201,8 @@ std::vector<std::wstring> CookieManager::GetNotices() {
 }
 
 void CookieManager::Notify(UINT message, const CRefPtr<CCookieDomain>& domain) {
-    // Posting may have to wait for a full queue to drain, and the window's thread may be
-    // waiting for the lock meanwhile: post outside it.
+    // Each window is posted to on its own (Deliver), so that waiting out one window's full
+    // queue never holds the lock that window's thread may be waiting for.
     std::vector<HWND> windows;
     {
         CLock hold(m_lock);
@@ -202,18 +214,30 @@ void CookieManager::Notify(UINT message, const CRefPtr<CCookieDomain>& domain) {
 }
 
 void CookieManager::Deliver(HWND window, UINT message, CCookieDomain* domain) {
-    while (IsRegistered(window)) {
-        CRefPtr<CCookieDomain> carried(domain);
-        if (m_post(window, message, reinterpret_cast<WPARAM>(carried.Get()), 0)) {
-            carried.Detach();
-            return;
+    for (;;) {
+        DWORD error = 0;
+        {
+            // Posted under the lock, so that once UnregisterWindow has returned nothing more
+            // reaches the window: it drains what is queued when it is destroyed. A post that
+            // fails, to a window that has vanished among others, releases what it carried.
+            CLock hold(m_lock);
+            if (std::find(m_windows.begin(), m_windows.end(), window) == m_windows.end()) {
+                return;
+            }
+            CRefPtr<CCookieDomain> carried(domain);
+            if (m_post(window, message, reinterpret_cast<WPARAM>(carried.Get()), 0)) {
+                carried.Detach();
+                return;
+            }
+            error = ::GetLastError();
         }
-        if (::GetLastError() != ERROR_NOT_ENOUGH_QUOTA) {
+        if (error != ERROR_NOT_ENOUGH_QUOTA) {
             return;
         }
         if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) {
             // Nothing drains this thread's queue while it waits: hand the message over
             // directly instead.
+            CRefPtr<CCookieDomain> carried(domain);
             ::SendMessageW(window, message, reinterpret_cast<WPARAM>(carried.Detach()), 0);
             return;
         }
@@ -221,15 +245,13 @@ void CookieManager::Deliver(HWND window, UINT message, CCookieDomain* domain) {
     }
 }
 
-bool CookieManager::IsRegistered(HWND window) {
-    CLock hold(m_lock);
-    return std::find(m_windows.begin(), m_windows.end(), window) != m_windows.end();
-}
-
 void CookieManager::RegisterWindow(HWND window, CDomainList& domains) {
     CLock hold(m_lock);
     domains = m_domains;
-    m_windows.push_back(window);
+    // Posts to a null window would become thread messages that nobody releases.
+    if (window != nullptr) {
+        m_windows.push_back(window);
+    }
 }
 
 void CookieManager::UnregisterWindow(HWND window) {

@@ -57,7 +57,6 @@ private:
     void EnumerateSources();
     void Notify(UINT message, const CRefPtr<CCookieDomain>& domain);
     void Deliver(HWND window, UINT message, CCookieDomain* domain);
-    bool IsRegistered(HWND window);
     CRefPtr<CCookieSource> SourceOfKind(CookieKind kind);
 
     CCriticalSection m_lock;

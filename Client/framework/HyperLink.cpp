@@ -123,6 +123,10 @@ bool CHyperLink::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM 
             ::SetCapture(m_hWnd);
         }
         break;
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double-click: the first click has acted already, and the
+        // static would report STN_DBLCLK with the link's id.
+        break;
     case WM_LBUTTONUP:
         if (::GetCapture() == m_hWnd) {
             ::ReleaseCapture();
@@ -147,9 +151,13 @@ bool CHyperLink::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM 
             Activate();
         }
         break;
-    case WM_GETDLGCODE:
-        result = DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+        // Enter is the link's, not the dialog's default button.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+        result = DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
         return true;
+    }
     default:
         return false;
     }

@@ -43,6 +43,7 @@ INT_PTR CPropertySheetImpl::DoModal(HWND owner) {
     }
     m_psh.nPages = static_cast<UINT>(m_pages.size());
     m_psh.phpage = m_pages.data();
+    m_subclassFailed = false;
     m_enclosingRun = std::exchange(t_running, this);
     const INT_PTR result = ::PropertySheetW(&m_psh);
     t_running = std::exchange(m_enclosingRun, nullptr);
@@ -50,7 +51,7 @@ INT_PTR CPropertySheetImpl::DoModal(HWND owner) {
     m_psh.phpage = nullptr;
     // Whatever happened, the sheet has taken the handles over.
     m_pages.clear();
-    return result;
+    return m_subclassFailed ? -1 : result;
 }
 
 int CALLBACK CPropertySheetImpl::SheetCallback(HWND window, UINT message, LPARAM) {
@@ -59,8 +60,14 @@ int CALLBACK CPropertySheetImpl::SheetCallback(HWND window, UINT message, LPARAM
     }
     return CallbackBarrier(0, [window] {
         CPropertySheetImpl* self = t_running;
-        self->SubclassWindow(window);
         self->m_pages.clear();
+        if (!self->SubclassWindow(window)) {
+            // Unsubclassed, the sheet would never see its own messages, and the object has
+            // no window to offer anyone: close it at once and report the run as failed.
+            self->m_subclassFailed = true;
+            ::PostMessageW(window, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+            return 0;
+        }
         self->OnSheetInitialized();
         return 0;
     });

@@ -24,7 +24,8 @@ public:
     bool AddPage(CPropertyPageImpl& page);
 
     // Runs the sheet; the owner becomes the header's parent unless one is set already.
-    // Returns what PropertySheetW returns.
+    // Returns what PropertySheetW returns, or -1 when the sheet window could not be
+    // subclassed: the sheet then closes at once, without OnSheetInitialized.
     INT_PTR DoModal(HWND owner);
 
 protected:
@@ -39,4 +40,5 @@ private:
     std::vector<HPROPSHEETPAGE> m_pages;
     // The sheet run that encloses this one on the same thread, if any.
     CPropertySheetImpl* m_enclosingRun = nullptr;
+    bool m_subclassFailed = false;
 };

@@ -25,8 +25,11 @@ bool CAboutDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, L
     if (message == WM_INITDIALOG) {
         OnInitDialog(window);
     } else if (message == WM_COMMAND && LOWORD(wParam) == IDC_ABOUT_LINK) {
-        OpenHomePage();
+        // Only the link's own activation (notification 0): never a notification of the static.
         result = 0;
+        if (HIWORD(wParam) == 0) {
+            OpenHomePage();
+        }
         return true;
     }
     return CSimpleDialog::ProcessWindowMessage(window, message, wParam, lParam, result);

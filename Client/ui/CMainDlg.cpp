@@ -60,6 +60,9 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_DESTROY:
         m_service.UnregisterWindow(window);
         return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
+    case WM_NCDESTROY:
+        ReleaseQueuedDomains(window);
+        return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
     default:
         return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
     }
@@ -78,6 +81,15 @@ void CMainDlg::RouteDomain(UINT message, const CRefPtr<CCookieDomain>& domain) {
         page.AddOrQueueDomain(domain);
     } else {
         page.UpdateDomain(domain);
+    }
+}
+
+// Nothing is posted after WM_DESTROY, but what was queued before would go with the window's
+// queue, each message with the reference it carries.
+void CMainDlg::ReleaseQueuedDomains(HWND window) {
+    MSG queued;
+    while (::PeekMessageW(&queued, window, WM_DOMAIN_ADDED, WM_DOMAIN_AUTHORIZED, PM_REMOVE)) {
+        CRefPtr<CCookieDomain>::Adopt(reinterpret_cast<CCookieDomain*>(queued.wParam));
     }
 }
 

@@ -34,6 +34,7 @@ private:
     void PlaceButtonsInTabOrder();
     void KeepButtonsAtBottom(int clientHeight);
     void RouteDomain(UINT message, const CRefPtr<CCookieDomain>& domain);
+    static void ReleaseQueuedDomains(HWND window);
 
     CDomainService& m_service;
     const CWindowIcons& m_icons;

@@ -17,7 +17,12 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <functional>
 #include <set>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -315,4 +320,40 @@ TEST_F(CookieManagerTest, AFullQueueOfTheCallersOwnWindowIsHandedOverDirectly) {
     ASSERT_EQ(1u, domains.size());
     EXPECT_TRUE(manager.AuthorizeDomain(domains[0]));
     EXPECT_EQ((Sequence{L"AUTHORIZED a.com"}), Received()) << "without waiting for ever";
+}
+
+TEST_F(CookieManagerTest, WhateverEndsTheLoadIsReportedInItsOwnWordsAndLoadingStops) {
+    // The euro sign in the ANSI code page's own bytes: a text widened byte by byte would
+    // come out as something else.
+    const char* euro = ::GetACP() == CP_UTF8 ? "\xE2\x82\xAC" : "\x80";
+    if (::GetACP() != CP_UTF8 && ::GetACP() != 1252) {
+        GTEST_SKIP() << "code page " << ::GetACP();
+    }
+    const std::vector<std::pair<std::function<void()>, std::wstring>> failures = {
+        {[euro] { throw std::runtime_error(std::string("costs 1") + euro); }, L"costs 1\u20AC"},
+        {[] { throw 42; }, L""},
+    };
+    for (const auto& [fail, reason] : failures) {
+        m_flash->enumerate = [&fail](CCookieSink& sink) {
+            sink.AddCookie(Flash(L"found.net", L"f1"));
+            fail();
+        };
+        auto& manager = Manager();
+        Load(manager);
+        EXPECT_FALSE(manager.IsLoading());
+        const auto shown = TakeRecordedMessages();
+        ASSERT_EQ(1u, shown.size());
+        EXPECT_EQ(L"Unhandled exception while loading cookies:  " + reason, shown[0].text);
+        EXPECT_TRUE(Find(manager, L"found.net"));
+    }
+}
+
+TEST_F(CookieManagerTest, ANullWindowIsNeverRegistered) {
+    m_browser->cookies = {Browser(L"a.com", L"i1"), Browser(L"a.com", L"i2")};
+    auto& manager = Manager();
+    CDomainList domains;
+    manager.RegisterWindow(nullptr, domains);
+    // Posted to a null window, they would be thread messages of the loading thread, which
+    // nobody releases: TearDown counts the live records.
+    Load(manager);
 }

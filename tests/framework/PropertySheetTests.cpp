@@ -1,9 +1,11 @@
 #include "FrameworkTestIds.h"
 
 #include "framework/PropertySheetImpl.h"
+#include "framework/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -145,4 +147,25 @@ TEST(PropertySheet, AnOwnerBecomesTheParentAndTheRunsResultIsReturned) {
     EXPECT_GE(sheet.DoModal(owner), 0);
     EXPECT_EQ(owner, sheetOwner);
     ::DestroyWindow(owner);
+}
+
+TEST(PropertySheet, ASheetThatCannotBeSubclassedClosesAtOnceWithoutInitializing) {
+    CLog log;
+    CLoggingPage one(IDD_TEST_PAGE_ONE, "one", log);
+    CScriptedSheet sheet(log);
+    sheet.AddPage(one);
+    sheet.script = [](HWND window) { ::SendMessageW(window, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); };
+    // The object is busy with another window, so it cannot take the sheet's.
+    CWindowHandle other(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                          nullptr, nullptr, nullptr));
+    ASSERT_TRUE(sheet.SubclassWindow(other.Get()));
+    // Should the sheet stay open, this closes it rather than the test waiting for ever.
+    const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) {
+        ::PostMessageW(::FindWindowW(nullptr, L"Scripted sheet"), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    });
+    EXPECT_EQ(-1, sheet.DoModal(nullptr));
+    ::KillTimer(nullptr, watchdog);
+    EXPECT_EQ(log.end(), std::find(log.begin(), log.end(), "sheet initialized"));
+    EXPECT_EQ(other.Get(), sheet.GetHwnd());
+    sheet.UnsubclassWindow();
 }

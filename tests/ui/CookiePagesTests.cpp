@@ -310,24 +310,6 @@ TEST_F(CookiePages, DrawingHeldWhileRowsChangeComesBackWhenTheyStop) {
     EXPECT_TRUE(labelShownAfter);
 }
 
-namespace {
-
-// This process's visible message box with the caption, waited for.
-HWND WaitForOwnBox(const wchar_t* caption) {
-    for (int i = 0; i < 200; ++i) {
-        HWND box = ::FindWindowW(L"#32770", caption);
-        DWORD process = 0;
-        if (box != nullptr && ::GetWindowThreadProcessId(box, &process) &&
-            process == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
-            return box;
-        }
-        ::Sleep(50);
-    }
-    return nullptr;
-}
-
-} // namespace
-
 TEST_F(CookiePages, ABatchActsOnlyOnTheDomainsTickedWhenItStartedThoughRowsArriveMeanwhile) {
     for (const int command : {IDC_DELETE, IDC_AUTHORIZE}) {
         SCOPED_TRACE(command);
@@ -348,7 +330,7 @@ TEST_F(CookiePages, ABatchActsOnlyOnTheDomainsTickedWhenItStartedThoughRowsArriv
             service.domains.push_back(early);
             HWND sheet = service.window;
             std::thread loader([&] {
-                HWND box = WaitForOwnBox(L"Working");
+                HWND box = WaitForOwnDialog(L"Working");
                 ASSERT_NE(nullptr, box);
                 CRefPtr<CCookieDomain> posted = early;
                 ::PostMessageW(sheet, WM_DOMAIN_ADDED, reinterpret_cast<WPARAM>(posted.Detach()),

@@ -1,6 +1,9 @@
+#include "cookies/CookieManager.h"
 #include "cookies/DomainMessages.h"
+#include "cookies/FakeCookieSource.h"
 #include "res/resource.h"
 #include "support/RecordedBrowser.h"
+#include "support/RegistrySandbox.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/CTransitionDlg.h"
@@ -14,6 +17,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,20 +25,6 @@
 namespace {
 
 const std::wstring Site = L"https://www.tollgate-app.com";
-
-// This process's visible dialog with the caption, waited for.
-HWND WaitForOwnDialog(const wchar_t* caption) {
-    for (int i = 0; i < 200; ++i) {
-        HWND window = ::FindWindowW(L"#32770", caption);
-        DWORD process = 0;
-        if (window != nullptr && ::GetWindowThreadProcessId(window, &process) &&
-            process == ::GetCurrentProcessId() && ::IsWindowVisible(window)) {
-            return window;
-        }
-        ::Sleep(50);
-    }
-    return nullptr;
-}
 
 // Runs `show` (a modal dialog) on this thread while `drive` acts on the dialog from another
 // thread, as a user would.
@@ -51,9 +41,37 @@ void WhileShown(const wchar_t* caption, const std::function<void()>& show,
     user.join();
 }
 
-void ClickAt(HWND control, int x, int y, int releaseX) {
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    ::SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(releaseX, y));
+// Real input, as the user gives it: the system makes the double-click of two clicks and the
+// dialog's own loop sees the keys. Each gesture is given time to arrive and to end.
+void SendInputs(std::vector<INPUT> inputs) {
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    ::Sleep(::GetDoubleClickTime() + 200);
+}
+
+// Moves the mouse onto the window's point, then presses and releases as `buttons` says.
+void Mouse(HWND window, POINT at, std::initializer_list<DWORD> buttons) {
+    ::ClientToScreen(window, &at);
+    ::SetCursorPos(at.x, at.y);
+    std::vector<INPUT> inputs;
+    for (DWORD flags : buttons) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        inputs.push_back(input);
+    }
+    SendInputs(inputs);
+}
+
+void PressEnter() {
+    std::vector<INPUT> inputs;
+    for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_RETURN;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    }
+    SendInputs(inputs);
 }
 
 std::vector<std::wstring> ListedNames(HWND page) {
@@ -114,22 +132,45 @@ TEST_F(Dialogs, InstallDialogOpensNothingWithTheBoxClearedOrWhenClosedOtherwise)
     EXPECT_TRUE(TakeBrowserRequests().empty());
 }
 
-TEST_F(Dialogs, AboutLinkOpensTheSiteOnlyWhenReleasedOnItAndTheBoxStaysOpen) {
+TEST_F(Dialogs, AboutLinkOpensTheSiteOncePerClickOrEnterOnItsTextAndTheBoxStaysOpen) {
+    std::vector<std::vector<std::wstring>> opened;
+    bool openAfterEnter = false;
     WhileShown(
         L"About Tollgate", [&] { CAboutDlg(m_icons).DoModal(nullptr); },
         [&](HWND dialog) {
+            EXPECT_EQ(reinterpret_cast<LRESULT>(m_icons.Large()),
+                      ::SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
             HWND link = ::GetDlgItem(dialog, IDC_ABOUT_LINK);
             RECT client{};
             ::GetClientRect(link, &client);
-            ClickAt(link, 3, 3, client.right - 1);
-            EXPECT_TRUE(TakeBrowserRequests().empty()) << "released outside the address";
-            ClickAt(link, 3, 3, 3);
-            EXPECT_EQ(std::vector<std::wstring>{Site}, TakeBrowserRequests());
-            EXPECT_TRUE(::IsWindowVisible(dialog));
-            EXPECT_EQ(reinterpret_cast<LRESULT>(m_icons.Large()),
-                      ::SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
+            // The label is far shorter than its static: the right end is blank.
+            const POINT onText{3, client.bottom / 2};
+            const POINT onBlank{client.right - 2, client.bottom / 2};
+            const auto take = [&] {
+                // The box's thread has handled the input by now; this waits for it to be idle.
+                ::SendMessageW(dialog, WM_NULL, 0, 0);
+                opened.push_back(TakeBrowserRequests());
+            };
+            Mouse(link, onText, {MOUSEEVENTF_LEFTDOWN});
+            Mouse(link, onBlank, {MOUSEEVENTF_LEFTUP});
+            take();
+            Mouse(link, onText,
+                  {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+                   MOUSEEVENTF_LEFTUP});
+            take();
+            PressEnter();
+            take();
+            openAfterEnter = ::IsWindowVisible(dialog) != FALSE;
+            Mouse(link, onBlank,
+                  {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+                   MOUSEEVENTF_LEFTUP});
+            take();
             ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
+    // Released off the text: nothing; a double-click on it: once; Enter: once; a
+    // double-click beside it: nothing.
+    EXPECT_EQ((std::vector<std::vector<std::wstring>>{{}, {Site}, {Site}, {}}), opened);
+    EXPECT_TRUE(openAfterEnter) << "Enter on the link closed the box";
 }
 
 TEST_F(Dialogs, MainWindowRoutesDomainsByTheirStateAndLeavesTheManagerWhenClosed) {
@@ -176,5 +217,66 @@ TEST_F(Dialogs, MainWindowRoutesDomainsByTheirStateAndLeavesTheManagerWhenClosed
         EXPECT_EQ(nullptr, service.window);
     }
     // Every message's reference was released along with the window's own.
+    EXPECT_EQ(before, CRefCount::LiveObjects());
+}
+
+namespace {
+
+// The main window's run under test, for the thread timer that drives it.
+struct CBusyLoad {
+    HANDLE go;
+    HANDLE queued;
+    HWND window = nullptr;
+};
+thread_local CBusyLoad* t_busyLoad = nullptr;
+
+} // namespace
+
+TEST_F(Dialogs, ClosingTheMainWindowDuringABusyLoadLeavesNoRecordAlive) {
+    const LONG before = CRefCount::LiveObjects();
+    {
+        const CRegistrySandbox registry;
+        const CKernelHandle go(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        const CKernelHandle queued(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        CBusyLoad load{go.Get(), queued.Get()};
+        auto source = CFakeCookieSource::Create(CookieKind::IE);
+        source->enumerate = [&](CCookieSink& sink) {
+            const auto add = [&](int number) {
+                const std::wstring host = L"d" + std::to_wstring(number) + L".com";
+                sink.AddCookie(CIECookie::Create(L"C:\\c.txt", host, FILETIME{}, FILETIME{},
+                                                 L"Cookie:u@" + host + L"/"));
+            };
+            ::WaitForSingleObject(load.go, 10000);
+            for (int i = 0; i < 300; ++i) {
+                add(i % 200);
+            }
+            ::SetEvent(load.queued);
+            // The rest races the window's end.
+            for (int i = 0; i < 300; ++i) {
+                add(i);
+            }
+        };
+        CookieManager manager({source}, ::PostMessageW);
+        manager.StartLoading();
+        CMainDlg window(manager, m_icons);
+        t_busyLoad = &load;
+        // Inside the window's loop, which is held while the loading thread queues its
+        // messages; then the window closes with them still queued.
+        ::SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR timer, DWORD) {
+            ::KillTimer(nullptr, timer);
+            HWND sheet = ::GetActiveWindow();
+            ::SetEvent(t_busyLoad->go);
+            ::WaitForSingleObject(t_busyLoad->queued, 10000);
+            t_busyLoad->window = sheet;
+            ::SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        });
+        window.DoModal(nullptr);
+        t_busyLoad = nullptr;
+        manager.WaitForLoading();
+        EXPECT_NE(nullptr, load.window);
+        MSG stray;
+        EXPECT_FALSE(
+            ::PeekMessageW(&stray, nullptr, WM_DOMAIN_ADDED, WM_DOMAIN_AUTHORIZED, PM_NOREMOVE));
+    }
     EXPECT_EQ(before, CRefCount::LiveObjects());
 }

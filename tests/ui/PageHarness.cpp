@@ -106,6 +106,19 @@ void RunMainWindow(CFakeDomainService& service, const std::function<void(HWND sh
     t_service = nullptr;
 }
 
+HWND WaitForOwnDialog(const wchar_t* caption) {
+    for (int i = 0; i < 200; ++i) {
+        HWND window = ::FindWindowW(L"#32770", caption);
+        DWORD process = 0;
+        if (window != nullptr && ::GetWindowThreadProcessId(window, &process) &&
+            process == ::GetCurrentProcessId() && ::IsWindowVisible(window)) {
+            return window;
+        }
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
 HWND ToReviewPage(HWND sheet) {
     return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_INDEXTOHWND, 0, 0));
 }

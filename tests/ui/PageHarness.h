@@ -48,6 +48,10 @@ private:
 // Runs the program's main window over `service`. The script runs inside the window's modal
 // loop once the first page is up, with the sheet's window; then the window closes.
 void RunMainWindow(CFakeDomainService& service, const std::function<void(HWND sheet)>& script);
+// This process's visible dialog or message box with the caption, waited for (null if none
+// comes up).
+HWND WaitForOwnDialog(const wchar_t* caption);
+
 // The pages of a running main window; null for a page the sheet has not made yet.
 HWND ToReviewPage(HWND sheet);
 HWND AllowedPage(HWND sheet);
