@@ -63,16 +63,59 @@ void CookieManager::StartLoading() {
     {
         CLock hold(m_lock);
         m_loading = true;
+        m_notices.clear();
+        m_storeSkipped = false;
+        m_cookiesFound = 0;
+        m_sitesFound = 0;
+        m_loadStart = std::chrono::steady_clock::now();
     }
     m_thread.Reset(m_startThread(&CookieManager::LoadingThread, this));
     if (!m_thread) {
         const DWORD reason = ::GetLastError();
-        {
-            CLock hold(m_lock);
-            m_loading = false;
-        }
-        ShowLoadingFailure(CWin32Exception(reason, std::wstring()).GetText());
+        ReportFailure(CWin32Exception(reason, std::wstring()).GetText());
+        FinishLoading();
     }
+}
+
+bool CookieManager::Refresh() {
+    CDomainList dropped;
+    {
+        CLock hold(m_lock);
+        if (m_loading) {
+            return false;
+        }
+        dropped.swap(m_domains);
+        m_byKey.clear();
+    }
+    // The last load has cleared its flag and is on its way out.
+    if (m_thread) {
+        ::WaitForSingleObject(m_thread.Get(), INFINITE);
+        m_thread.Reset();
+    }
+    StartLoading();
+    return true;
+}
+
+CLoadProgress CookieManager::GetLoadProgress() {
+    CLock hold(m_lock);
+    const auto end = m_loading ? std::chrono::steady_clock::now() : m_loadEnd;
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(end - m_loadStart);
+    return {m_loading, m_cookiesFound, m_sitesFound, static_cast<unsigned>(elapsed.count()),
+            m_notices};
+}
+
+void CookieManager::ReportFailure(const std::wstring& reason) {
+    AddNotice(FailureText(IDS_LOADING_STOPPED, reason));
+    ShowLoadingFailure(reason);
+}
+
+void CookieManager::FinishLoading() {
+    {
+        CLock hold(m_lock);
+        m_loading = false;
+        m_loadEnd = std::chrono::steady_clock::now();
+    }
+    Notify(WM_LOADING_DONE, nullptr);
 }
 
 bool CookieManager::IsLoading() {
@@ -96,8 +139,8 @@ void CookieManager::Load() {
         const std::vector<std::wstring> names = LoadAuthorizedSet();
         {
             CLock hold(m_lock);
-            m_notices.clear();
-            m_storeSkipped = false;
+            // An earlier load's names may have been pruned or deleted since.
+            m_authorized.clear();
             for (const std::wstring& name : names) {
                 m_authorized[name] = false;
             }
@@ -114,14 +157,13 @@ void CookieManager::Load() {
         }
         PruneAuthorized(unseen);
     } catch (const CException& e) {
-        ShowLoadingFailure(e.GetText());
+        ReportFailure(e.GetText());
     } catch (const std::exception& e) {
         // Nothing may unwind out of the thread: say what happened, as for our own failures.
         const std::string what = e.what();
-        ShowLoadingFailure(std::wstring(what.begin(), what.end()));
+        ReportFailure(std::wstring(what.begin(), what.end()));
     }
-    CLock hold(m_lock);
-    m_loading = false;
+    FinishLoading();
 }
 
 void CookieManager::EnumerateSources() {
@@ -146,13 +188,14 @@ void CookieManager::AddCookie(const CRefPtr<CCookie>& cookie) {
     {
         CLock hold(m_lock);
         const auto found = m_byKey.find(key);
+        ++m_cookiesFound;
         if (found != m_byKey.end()) {
             domain = found->second;
             domain->AddCookie(cookie);
         }
     }
     if (domain) {
-        Notify(WM_DOMAIN_CHANGED, domain);
+        NotifyFound(WM_DOMAIN_CHANGED, domain);
         return;
     }
     domain = CCookieDomain::Create(key);
@@ -168,8 +211,9 @@ void CookieManager::AddCookie(const CRefPtr<CCookie>& cookie) {
         }
         m_domains.push_back(domain);
         m_byKey.emplace(key, domain);
+        ++m_sitesFound;
     }
-    Notify(WM_DOMAIN_ADDED, domain);
+    NotifyFound(WM_DOMAIN_ADDED, domain);
 }
 
 void CookieManager::AddNotice(const std::wstring& notice) {
@@ -188,6 +232,29 @@ std::vector<std::wstring> CookieManager::GetNotices() {
     return m_notices;
 }
 
+void CookieManager::NotifyFound(UINT message, const CRefPtr<CCookieDomain>& domain) {
+    std::vector<HWND> windows;
+    {
+        CLock hold(m_lock);
+        for (HWND window : m_windows) {
+            if (m_queued.emplace(window, domain.Get()).second) {
+                windows.push_back(window);
+            }
+        }
+    }
+    for (HWND window : windows) {
+        if (!Deliver(window, message, domain.Get())) {
+            CLock hold(m_lock);
+            m_queued.erase({window, domain.Get()});
+        }
+    }
+}
+
+void CookieManager::DomainMessageTaken(HWND window, const CCookieDomain& domain) {
+    CLock hold(m_lock);
+    m_queued.erase({window, &domain});
+}
+
 void CookieManager::Notify(UINT message, const CRefPtr<CCookieDomain>& domain) {
     // Posting may have to wait for a full queue to drain, and the window's thread may be
     // waiting for the lock meanwhile: post outside it.
@@ -201,24 +268,25 @@ void CookieManager::Notify(UINT message, const CRefPtr<CCookieDomain>& domain) {
     }
 }
 
-void CookieManager::Deliver(HWND window, UINT message, CCookieDomain* domain) {
+bool CookieManager::Deliver(HWND window, UINT message, CCookieDomain* domain) {
     while (IsRegistered(window)) {
         CRefPtr<CCookieDomain> carried(domain);
         if (m_post(window, message, reinterpret_cast<WPARAM>(carried.Get()), 0)) {
             carried.Detach();
-            return;
+            return true;
         }
         if (::GetLastError() != ERROR_NOT_ENOUGH_QUOTA) {
-            return;
+            return false;
         }
         if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) {
             // Nothing drains this thread's queue while it waits: hand the message over
             // directly instead.
             ::SendMessageW(window, message, reinterpret_cast<WPARAM>(carried.Detach()), 0);
-            return;
+            return true;
         }
         ::Sleep(FullQueueWait);
     }
+    return false;
 }
 
 bool CookieManager::IsRegistered(HWND window) {
@@ -238,6 +306,7 @@ void CookieManager::UnregisterWindow(HWND window) {
     if (found != m_windows.end()) {
         m_windows.erase(found);
     }
+    std::erase_if(m_queued, [window](const auto& queued) { return queued.first == window; });
 }
 
 void CookieManager::GetDomains(CDomainList& domains) {

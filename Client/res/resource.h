@@ -82,3 +82,13 @@
 #define IDS_NEWS_PAGE 185
 #define IDS_NEWS_BUTTON 186
 #define IDS_GETTING_STARTED_PAGE 188
+
+// Status line, Refresh and accessible names of the main window
+#define IDS_STATUS_LOADING 200
+#define IDS_STATUS_LOADED 201
+#define IDS_COOKIE_ONE 202
+#define IDS_COOKIES 203
+#define IDS_SITE_ONE 204
+#define IDS_SITES 205
+#define IDS_REFRESH_BUTTON 206
+#define IDS_LOADING_STOPPED 207
