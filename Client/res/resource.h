@@ -24,6 +24,8 @@
 // Controls of the main window
 #define IDC_ABOUT 1015
 #define IDC_NEWS 1027
+#define IDC_STATUS_LINE 1028
+#define IDC_REFRESH 1029
 #define IDC_SHEET_TABS 0x3020
 
 // Controls of the About box and the install-success dialog
