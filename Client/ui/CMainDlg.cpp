@@ -57,9 +57,8 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         }
         break;
     case WM_SIZE:
-        // The system's sheet still sees it: it lays itself out and frees its own state on
-        // these two, which answering them here would skip.
-        CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
+        // The system's sheet sees it first: it lays itself out on it.
+        result = ::DefSubclassProc(window, message, wParam, lParam);
         LayOut();
         return true;
     case WM_GETMINMAXINFO:
@@ -72,7 +71,7 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         break;
     case WM_NOTIFY:
-        CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
+        result = ::DefSubclassProc(window, message, wParam, lParam);
         // A page shown for the first time was made at the sheet's smallest size.
         if (reinterpret_cast<const NMHDR*>(lParam)->code == TCN_SELCHANGE) {
             LayOut();
@@ -97,6 +96,7 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         m_refreshKey.reset();
         ::KillTimer(window, StatusTimer);
         m_service.UnregisterWindow(window);
+        // The system's sheet frees its own state on it too.
         return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
     default:
         return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);

@@ -8,7 +8,8 @@ namespace {
 // WINDOWPLACEMENT's normal rectangle is in workspace coordinates: relative to the primary
 // monitor's work area, which a taskbar at the top or left moves away from the screen origin.
 POINT WorkspaceOrigin() {
-    MONITORINFO monitor{sizeof monitor};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
     ::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
     return {monitor.rcWork.left - monitor.rcMonitor.left,
             monitor.rcWork.top - monitor.rcMonitor.top};
@@ -16,7 +17,8 @@ POINT WorkspaceOrigin() {
 
 bool FitsOnAMonitor(const RECT& rect) {
     HMONITOR monitor = ::MonitorFromRect(&rect, MONITOR_DEFAULTTONULL);
-    MONITORINFO info{sizeof info};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
     if (monitor == nullptr || !::GetMonitorInfoW(monitor, &info)) {
         return false;
     }
@@ -39,7 +41,8 @@ bool RestoreWindowPlacement(HWND window, SIZE minimum) {
         saved->normal.bottom - saved->normal.top < minimum.cy) {
         return false;
     }
-    WINDOWPLACEMENT placement{sizeof placement};
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
     ::GetWindowPlacement(window, &placement);
     const POINT origin = WorkspaceOrigin();
     placement.rcNormalPosition = saved->normal;
@@ -52,7 +55,8 @@ bool RestoreWindowPlacement(HWND window, SIZE minimum) {
 }
 
 void SaveWindowPlacement(HWND window) {
-    WINDOWPLACEMENT placement{sizeof placement};
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
     if (!::GetWindowPlacement(window, &placement)) {
         return;
     }
