@@ -2,9 +2,8 @@
 
 UINT WindowDpi(HWND window) noexcept {
     using CGetDpiForWindow = UINT(WINAPI*)(HWND);
-    const auto getDpiForWindow = reinterpret_cast<CGetDpiForWindow>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"),
-                                                 "GetDpiForWindow")));
+    const auto getDpiForWindow = reinterpret_cast<CGetDpiForWindow>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (getDpiForWindow != nullptr) {
         return getDpiForWindow(window);
     }

@@ -24,8 +24,8 @@ std::optional<CSavedPlacement> LoadPlacement() {
     int maximized = 0;
     wchar_t rest = 0;
     RECT& r = placement.normal;
-    if (std::swscanf(text.c_str(), L"%ld %ld %ld %ld %d %lc", &r.left, &r.top, &r.right,
-                     &r.bottom, &maximized, &rest) != 5 ||
+    if (std::swscanf(text.c_str(), L"%ld %ld %ld %ld %d %lc", &r.left, &r.top, &r.right, &r.bottom,
+                     &maximized, &rest) != 5 ||
         r.right <= r.left || r.bottom <= r.top || (maximized != 0 && maximized != 1)) {
         return std::nullopt;
     }

@@ -310,12 +310,12 @@ void CCookieBaseDlg::SetUpImageList() {
     }
     // Above 16 pixels the icon's 32-pixel image, shrunk, is sharper than the small one grown.
     const int source = size > 16 ? 32 : 16;
-    CIconHandle icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                     MAKEINTRESOURCEW(IDI_TOLLGATE), IMAGE_ICON,
-                                                     source, source, 0)));
+    CIconHandle icon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TOLLGATE),
+                                        IMAGE_ICON, source, source, 0)));
     if (icon && source != size) {
-        icon.Reset(static_cast<HICON>(
-            ::CopyImage(icon.Get(), IMAGE_ICON, size, size, LR_COPYDELETEORG)));
+        icon.Reset(
+            static_cast<HICON>(::CopyImage(icon.Get(), IMAGE_ICON, size, size, LR_COPYDELETEORG)));
     }
     if (icon) {
         ::ImageList_ReplaceIcon(images, -1, icon.Get());

@@ -140,8 +140,8 @@ void CMainDlg::OnSheetInitialized() {
 
 // A sizing border and a maximize box, around the client area the sheet chose.
 void CMainDlg::MakeResizable() {
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)) |
-                       WS_THICKFRAME | WS_MAXIMIZEBOX;
+    const auto style =
+        static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)) | WS_THICKFRAME | WS_MAXIMIZEBOX;
     const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(style));
     RECT client{};
@@ -174,15 +174,16 @@ void CMainDlg::ReworkButtons() {
     const RECT aboutRect = Shifted(cancelRect, tabs.left - cancelRect.left);
     constexpr DWORD button = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
     m_aboutButton = AddControl(L"BUTTON", IDS_ABOUT_BUTTON, button, IDC_ABOUT, aboutRect);
-    m_newsButton = AddControl(L"BUTTON", IDS_NEWS_BUTTON, button, IDC_NEWS, Shifted(aboutRect, step));
+    m_newsButton =
+        AddControl(L"BUTTON", IDS_NEWS_BUTTON, button, IDC_NEWS, Shifted(aboutRect, step));
     m_refreshButton = AddControl(L"BUTTON", IDS_REFRESH_BUTTON, button, IDC_REFRESH,
                                  Shifted(aboutRect, 2 * step));
     // The rest of the row up to Close; plain text, read as it is by screen readers.
     const RECT statusRect{aboutRect.left + 3 * step, cancelRect.top, cancelRect.left - gap,
                           cancelRect.bottom};
     m_statusLine =
-        AddControl(L"STATIC", 0, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX |
-                                     SS_ENDELLIPSIS,
+        AddControl(L"STATIC", 0,
+                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS,
                    IDC_STATUS_LINE, statusRect);
 }
 
@@ -245,8 +246,7 @@ void CMainDlg::LayOut() {
         if (page != nullptr) {
             ::SetWindowPos(page, nullptr, m_pageHome.left, m_pageHome.top,
                            m_pageHome.right - m_pageHome.left + dx,
-                           m_pageHome.bottom - m_pageHome.top + dy,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+                           m_pageHome.bottom - m_pageHome.top + dy, SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
 }
@@ -264,9 +264,8 @@ void CMainDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
     for (HWND control : {m_aboutButton, m_newsButton, m_refreshButton, m_statusLine}) {
         ::SendMessageW(control, WM_SETFONT, font, TRUE);
     }
-    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top,
-                   suggested.right - suggested.left, suggested.bottom - suggested.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut();
 }
 

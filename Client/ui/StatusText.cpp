@@ -20,8 +20,8 @@ std::wstring StatusText(const CLoadProgress& progress) {
         const unsigned tenths = (progress.milliseconds + 50) / 100;
         text = FormatString(LoadExpandedString(IDS_STATUS_LOADED).c_str(),
                             Counted(progress.cookies, IDS_COOKIE_ONE, IDS_COOKIES).c_str(),
-                            Counted(progress.sites, IDS_SITE_ONE, IDS_SITES).c_str(),
-                            tenths / 10, tenths % 10);
+                            Counted(progress.sites, IDS_SITE_ONE, IDS_SITES).c_str(), tenths / 10,
+                            tenths % 10);
     }
     for (const std::wstring& notice : progress.notices) {
         text += L"  " + notice;

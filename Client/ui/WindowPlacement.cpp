@@ -64,9 +64,9 @@ void SaveWindowPlacement(HWND window) {
     const POINT origin = WorkspaceOrigin();
     saved.normal = placement.rcNormalPosition;
     ::OffsetRect(&saved.normal, origin.x, origin.y);
-    saved.maximized = placement.showCmd == SW_SHOWMAXIMIZED ||
-                      (placement.showCmd == SW_SHOWMINIMIZED &&
-                       (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
+    saved.maximized =
+        placement.showCmd == SW_SHOWMAXIMIZED ||
+        (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
     try {
         SavePlacement(saved);
     } catch (const CException&) {
