@@ -86,6 +86,8 @@ bool CookieManager::Refresh() {
         }
         dropped.swap(m_domains);
         m_byKey.clear();
+        // Marks are kept by address: none may outlive its domain's place in the list.
+        m_queued.clear();
     }
     // The last load has cleared its flag and is on its way out.
     if (m_thread) {
@@ -358,6 +360,7 @@ bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
     const auto found = m_byKey.find(name);
     if (found != m_byKey.end()) {
         const CCookieDomain* removed = found->second.Get();
+        std::erase_if(m_queued, [removed](const auto& queued) { return queued.second == removed; });
         m_domains.erase(
             std::find_if(m_domains.begin(), m_domains.end(),
                          [removed](const auto& each) { return each.Get() == removed; }));
