@@ -42,12 +42,13 @@ void ShowLoadingFailure(const std::wstring& reason) noexcept {
     }
 }
 
-// Called only inside a catch block.
-void ReportLoadingFailure() noexcept {
+// The text of the exception being handled; empty when even that cannot be had. Called only
+// inside a catch block.
+std::wstring CurrentReason() noexcept {
     try {
-        ShowLoadingFailure(CurrentExceptionText());
+        return CurrentExceptionText();
     } catch (...) {
-        ShowLoadingFailure(std::wstring());
+        return std::wstring();
     }
 }
 
@@ -76,15 +77,68 @@ void CookieManager::StartLoading() {
     {
         CLock hold(m_lock);
         m_loading = true;
+        m_notices.clear();
+        m_storeSkipped = false;
+        m_cookiesFound = 0;
+        m_sitesFound = 0;
+        m_loadStart = std::chrono::steady_clock::now();
     }
     m_thread.Reset(m_startThread(&CookieManager::LoadingThread, this));
     if (!m_thread) {
         const DWORD reason = ::GetLastError();
-        {
-            CLock hold(m_lock);
-            m_loading = false;
+        ReportFailure(CWin32Exception(reason, std::wstring()).GetText());
+        FinishLoading();
+    }
+}
+
+bool CookieManager::Refresh() {
+    CDomainList dropped;
+    {
+        CLock hold(m_lock);
+        if (m_loading) {
+            return false;
         }
-        ShowLoadingFailure(CWin32Exception(reason, std::wstring()).GetText());
+        dropped.swap(m_domains);
+        m_byKey.clear();
+        // Marks are kept by address: none may outlive its domain's place in the list.
+        m_queued.clear();
+    }
+    // The last load has cleared its flag and is on its way out.
+    if (m_thread) {
+        ::WaitForSingleObject(m_thread.Get(), INFINITE);
+        m_thread.Reset();
+    }
+    StartLoading();
+    return true;
+}
+
+CLoadProgress CookieManager::GetLoadProgress() {
+    CLock hold(m_lock);
+    const auto end = m_loading ? std::chrono::steady_clock::now() : m_loadEnd;
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(end - m_loadStart);
+    return {m_loading, m_cookiesFound, m_sitesFound, static_cast<unsigned>(elapsed.count()),
+            m_notices};
+}
+
+void CookieManager::ReportFailure(const std::wstring& reason) noexcept {
+    try {
+        AddNotice(FailureText(IDS_LOADING_STOPPED, reason));
+    } catch (...) {
+        // Out of memory for the notice: the message box below still tells the user.
+    }
+    ShowLoadingFailure(reason);
+}
+
+void CookieManager::FinishLoading() noexcept {
+    {
+        CLock hold(m_lock);
+        m_loading = false;
+        m_loadEnd = std::chrono::steady_clock::now();
+    }
+    try {
+        Notify(WM_LOADING_DONE, nullptr);
+    } catch (...) {
+        // Out of memory for the list of windows: the load has ended all the same.
     }
 }
 
@@ -102,14 +156,13 @@ void CookieManager::WaitForLoading() {
 unsigned __stdcall CookieManager::LoadingThread(void* manager) {
     auto* self = static_cast<CookieManager*>(manager);
     // Nothing may unwind into the run-time: whatever escapes the load is reported here, and
-    // the loading flag is cleared in every case, or shut-down would wait for ever.
+    // the load is finished in every case, or shut-down would wait for ever.
     try {
         self->Load();
     } catch (...) {
-        ReportLoadingFailure();
+        self->ReportFailure(CurrentReason());
     }
-    CLock hold(self->m_lock);
-    self->m_loading = false;
+    self->FinishLoading();
     return 0;
 }
 
@@ -117,8 +170,8 @@ void CookieManager::Load() {
     const std::vector<std::wstring> names = LoadAuthorizedSet();
     {
         CLock hold(m_lock);
-        m_notices.clear();
-        m_storeSkipped = false;
+        // An earlier load's names may have been pruned or deleted since.
+        m_authorized.clear();
         for (const std::wstring& name : names) {
             m_authorized[name] = false;
         }
@@ -158,13 +211,14 @@ void CookieManager::AddCookie(const CRefPtr<CCookie>& cookie) {
     {
         CLock hold(m_lock);
         const auto found = m_byKey.find(key);
+        ++m_cookiesFound;
         if (found != m_byKey.end()) {
             domain = found->second;
             domain->AddCookie(cookie);
         }
     }
     if (domain) {
-        Notify(WM_DOMAIN_CHANGED, domain);
+        NotifyFound(WM_DOMAIN_CHANGED, domain);
         return;
     }
     domain = CCookieDomain::Create(key);
@@ -180,8 +234,9 @@ void CookieManager::AddCookie(const CRefPtr<CCookie>& cookie) {
         }
         m_domains.push_back(domain);
         m_byKey.emplace(key, domain);
+        ++m_sitesFound;
     }
-    Notify(WM_DOMAIN_ADDED, domain);
+    NotifyFound(WM_DOMAIN_ADDED, domain);
 }
 
 void CookieManager::AddNotice(const std::wstring& notice) {
@@ -200,6 +255,29 @@ std::vector<std::wstring> CookieManager::GetNotices() {
     return m_notices;
 }
 
+void CookieManager::NotifyFound(UINT message, const CRefPtr<CCookieDomain>& domain) {
+    std::vector<HWND> windows;
+    {
+        CLock hold(m_lock);
+        for (HWND window : m_windows) {
+            if (m_queued.emplace(window, domain.Get()).second) {
+                windows.push_back(window);
+            }
+        }
+    }
+    for (HWND window : windows) {
+        if (!Deliver(window, message, domain.Get())) {
+            CLock hold(m_lock);
+            m_queued.erase({window, domain.Get()});
+        }
+    }
+}
+
+void CookieManager::DomainMessageTaken(HWND window, const CCookieDomain& domain) {
+    CLock hold(m_lock);
+    m_queued.erase({window, &domain});
+}
+
 void CookieManager::Notify(UINT message, const CRefPtr<CCookieDomain>& domain) {
     // Each window is posted to on its own (Deliver), so that waiting out one window's full
     // queue never holds the lock that window's thread may be waiting for.
@@ -213,7 +291,7 @@ void CookieManager::Notify(UINT message, const CRefPtr<CCookieDomain>& domain) {
     }
 }
 
-void CookieManager::Deliver(HWND window, UINT message, CCookieDomain* domain) {
+bool CookieManager::Deliver(HWND window, UINT message, CCookieDomain* domain) {
     for (;;) {
         DWORD error = 0;
         {
@@ -222,24 +300,24 @@ void CookieManager::Deliver(HWND window, UINT message, CCookieDomain* domain) {
             // fails, to a window that has vanished among others, releases what it carried.
             CLock hold(m_lock);
             if (std::find(m_windows.begin(), m_windows.end(), window) == m_windows.end()) {
-                return;
+                return false;
             }
             CRefPtr<CCookieDomain> carried(domain);
             if (m_post(window, message, reinterpret_cast<WPARAM>(carried.Get()), 0)) {
                 carried.Detach();
-                return;
+                return true;
             }
             error = ::GetLastError();
         }
         if (error != ERROR_NOT_ENOUGH_QUOTA) {
-            return;
+            return false;
         }
         if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) {
             // Nothing drains this thread's queue while it waits: hand the message over
             // directly instead.
             CRefPtr<CCookieDomain> carried(domain);
             ::SendMessageW(window, message, reinterpret_cast<WPARAM>(carried.Detach()), 0);
-            return;
+            return true;
         }
         ::Sleep(FullQueueWait);
     }
@@ -260,6 +338,7 @@ void CookieManager::UnregisterWindow(HWND window) {
     if (found != m_windows.end()) {
         m_windows.erase(found);
     }
+    std::erase_if(m_queued, [window](const auto& queued) { return queued.first == window; });
 }
 
 void CookieManager::GetDomains(CDomainList& domains) {
@@ -311,6 +390,7 @@ bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
     const auto found = m_byKey.find(name);
     if (found != m_byKey.end()) {
         const CCookieDomain* removed = found->second.Get();
+        std::erase_if(m_queued, [removed](const auto& queued) { return queued.second == removed; });
         m_domains.erase(
             std::find_if(m_domains.begin(), m_domains.end(),
                          [removed](const auto& each) { return each.Get() == removed; }));

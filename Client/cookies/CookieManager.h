@@ -9,14 +9,18 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
+#include <set>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Owns the cookie sources, the domains found so far, the authorized set and the windows to
-// notify. Loads once per run on a worker thread and tells the windows about every new or
-// changed domain by posting messages; authorizes and deletes domains for the window thread.
+// notify. Loads on a worker thread, at start and at each Refresh, and tells the windows about
+// every new or changed domain by posting messages; authorizes and deletes domains for the
+// window thread.
 class CookieManager final : public CDomainService, public CCookieSink {
 public:
     using CSourceList = std::vector<CRefPtr<CCookieSource>>;
@@ -37,6 +41,7 @@ public:
     void PrepareSources();
     void StartLoading();
     bool IsLoading();
+    // Waits for whichever load runs.
     void WaitForLoading();
 
     void AddCookie(const CRefPtr<CCookie>& cookie) override;
@@ -47,6 +52,9 @@ public:
 
     void RegisterWindow(HWND window, CDomainList& domains) override;
     void UnregisterWindow(HWND window) override;
+    void DomainMessageTaken(HWND window, const CCookieDomain& domain) override;
+    bool Refresh() override;
+    CLoadProgress GetLoadProgress() override;
     void GetDomains(CDomainList& domains) override;
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
@@ -54,9 +62,16 @@ public:
 private:
     static unsigned __stdcall LoadingThread(void* manager);
     void Load();
+    // Tells the user, and the status line, why the load ended early.
+    void ReportFailure(const std::wstring& reason) noexcept;
+    // Clears the loading flag, then tells the windows.
+    void FinishLoading() noexcept;
     void EnumerateSources();
+    // Posts a domain found by the load, except to the windows that have one queued already.
+    void NotifyFound(UINT message, const CRefPtr<CCookieDomain>& domain);
     void Notify(UINT message, const CRefPtr<CCookieDomain>& domain);
-    void Deliver(HWND window, UINT message, CCookieDomain* domain);
+    // True when the window was handed the message.
+    bool Deliver(HWND window, UINT message, CCookieDomain* domain);
     CRefPtr<CCookieSource> SourceOfKind(CookieKind kind);
 
     CCriticalSection m_lock;
@@ -66,6 +81,12 @@ private:
     std::vector<HWND> m_windows;
     std::vector<std::wstring> m_notices;
     bool m_storeSkipped = false;
+    unsigned m_cookiesFound = 0;
+    unsigned m_sitesFound = 0;
+    std::chrono::steady_clock::time_point m_loadStart;
+    std::chrono::steady_clock::time_point m_loadEnd;
+    // The windows that have a WM_DOMAIN_ADDED or WM_DOMAIN_CHANGED of the domain queued.
+    std::set<std::pair<HWND, const CCookieDomain*>> m_queued;
     // Domain key -> whether this load has found a domain of it. Only the loading thread
     // changes it.
     std::unordered_map<std::wstring, bool> m_authorized;

@@ -34,7 +34,12 @@ void CListView::InsertColumn(int index, const std::wstring& header, int format, 
 }
 
 void CListView::SetSmallImageList(HIMAGELIST images) noexcept {
-    ::SendMessageW(m_hWnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    auto* previous = reinterpret_cast<HIMAGELIST>(
+        ::SendMessageW(m_hWnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
+    // A replaced list is the caller's to free, and the caller is this wrapper.
+    if (previous != nullptr && previous != images) {
+        ::ImageList_Destroy(previous);
+    }
 }
 
 int CListView::GetItemCount() const noexcept {

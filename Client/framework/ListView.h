@@ -23,7 +23,8 @@ public:
     void AddExtendedStyles(DWORD styles) noexcept;
     // The column is inserted as wide as its header text plus a margin, then set to `width`.
     void InsertColumn(int index, const std::wstring& header, int format, int width);
-    // The list owns the image list from then on and frees it with itself.
+    // The list owns the image list from then on and frees it with itself; one it replaces is
+    // freed at once.
     void SetSmallImageList(HIMAGELIST images) noexcept;
 
     int GetItemCount() const noexcept;

@@ -20,6 +20,12 @@ void CRedrawThrottle::Hold() noexcept {
     if (m_held || m_windows.empty()) {
         return;
     }
+    const ULONGLONG now = ::GetTickCount64();
+    if (now - m_lastDrawn >= m_interval) {
+        m_lastDrawn = now;
+        m_drawNow = true;
+        return;
+    }
     for (HWND window : m_windows) {
         ::SendMessageW(window, WM_SETREDRAW, FALSE, 0);
     }
@@ -28,12 +34,30 @@ void CRedrawThrottle::Hold() noexcept {
     ::SetTimer(m_windows.front(), reinterpret_cast<UINT_PTR>(this), m_interval, OnTimer);
 }
 
+void CRedrawThrottle::Changed() noexcept {
+    if (!m_drawNow) {
+        return;
+    }
+    m_drawNow = false;
+    // Paint waits for an empty queue, which a load keeps full: draw now.
+    for (HWND window : m_windows) {
+        ::UpdateWindow(window);
+    }
+    if (m_resumed) {
+        CallbackBarrier(0, [this] {
+            m_resumed();
+            return 0;
+        });
+    }
+}
+
 void CRedrawThrottle::Resume() noexcept {
     if (!m_held) {
         return;
     }
     ::KillTimer(m_windows.front(), reinterpret_cast<UINT_PTR>(this));
     m_held = false;
+    m_lastDrawn = ::GetTickCount64();
     // Drawing on again brings a list's scroll bars up to date and invalidates the window.
     for (HWND window : m_windows) {
         ::SendMessageW(window, WM_SETREDRAW, TRUE, 0);

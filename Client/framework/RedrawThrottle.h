@@ -5,9 +5,10 @@
 #include <functional>
 #include <vector>
 
-// Holds the drawing of a few windows while they change in quick succession: the first change
-// stops their drawing, and once the interval is over they are drawn once with every change.
-// The texts themselves change at once; only the painting waits.
+// Holds the drawing of a few windows while they change in quick succession. A change after a
+// quiet interval is drawn at once (the leading edge of a burst); one that follows it within
+// the interval stops their drawing, and once the interval is over they are drawn once with
+// every change. The texts themselves change at once; only the painting waits.
 class CRedrawThrottle {
 public:
     explicit CRedrawThrottle(UINT interval) noexcept : m_interval(interval) {}
@@ -21,7 +22,10 @@ public:
     // Draws what is held, then forgets the windows.
     void Detach() noexcept;
 
+    // Before a change.
     void Hold() noexcept;
+    // After it: draws it now if it leads a burst.
+    void Changed() noexcept;
     void Resume() noexcept;
     bool IsHeld() const noexcept { return m_held; }
 
@@ -32,4 +36,6 @@ private:
     std::vector<HWND> m_windows;
     std::function<void()> m_resumed;
     bool m_held = false;
+    bool m_drawNow = false;
+    ULONGLONG m_lastDrawn = 0;
 };

@@ -101,6 +101,12 @@ struct CWindowTraits {
     static void Close(Handle h) noexcept { ::DestroyWindow(h); }
 };
 
+struct CHookTraits {
+    using Handle = HHOOK;
+    static Handle Null() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
+};
+
 using CRegKey = CUniqueHandle<CRegKeyTraits>;
 using CFileHandle = CUniqueHandle<CFileHandleTraits>;
 using CKernelHandle = CUniqueHandle<CKernelHandleTraits>;
@@ -110,3 +116,4 @@ using CIconHandle = CUniqueHandle<CIconTraits>;
 using CFontHandle = CUniqueHandle<CFontTraits>;
 using CModuleHandle = CUniqueHandle<CModuleTraits>;
 using CWindowHandle = CUniqueHandle<CWindowTraits>;
+using CHookHandle = CUniqueHandle<CHookTraits>;

@@ -24,6 +24,8 @@
 // Controls of the main window
 #define IDC_ABOUT 1015
 #define IDC_NEWS 1027
+#define IDC_STATUS_LINE 1028
+#define IDC_REFRESH 1029
 #define IDC_SHEET_TABS 0x3020
 
 // Controls of the About box and the install-success dialog
@@ -82,3 +84,13 @@
 #define IDS_NEWS_PAGE 185
 #define IDS_NEWS_BUTTON 186
 #define IDS_GETTING_STARTED_PAGE 188
+
+// Status line, Refresh and accessible names of the main window
+#define IDS_STATUS_LOADING 200
+#define IDS_STATUS_LOADED 201
+#define IDS_COOKIE_ONE 202
+#define IDS_COOKIES 203
+#define IDS_SITE_ONE 204
+#define IDS_SITES 205
+#define IDS_REFRESH_BUTTON 206
+#define IDS_LOADING_STOPPED 207

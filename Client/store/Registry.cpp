@@ -34,6 +34,28 @@ void SetStringValue(HKEY key, const std::wstring& name, const std::wstring& text
         key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes)));
 }
 
+bool GetStringValue(HKEY key, const std::wstring& name, std::wstring& text) {
+    for (;;) {
+        DWORD bytes = 0;
+        LSTATUS status =
+            ::RegGetValueW(key, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes);
+        if (status == ERROR_FILE_NOT_FOUND || status == ERROR_UNSUPPORTED_TYPE) {
+            return false;
+        }
+        ThrowIfWin32Error(static_cast<DWORD>(status));
+        std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1);
+        bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+        status = ::RegGetValueW(key, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(),
+                                &bytes);
+        // Someone made it longer in between: ask again.
+        if (status != ERROR_MORE_DATA) {
+            ThrowIfWin32Error(static_cast<DWORD>(status));
+            text.assign(buffer.data());
+            return true;
+        }
+    }
+}
+
 void DeleteValue(HKEY key, const std::wstring& name) {
     const LSTATUS deleted = ::RegDeleteValueW(key, name.c_str());
     if (deleted != ERROR_FILE_NOT_FOUND) {

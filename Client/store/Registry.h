@@ -15,6 +15,8 @@
 bool OpenKey(CRegKey& key, HKEY parent, const std::wstring& subKey, bool create);
 
 void SetStringValue(HKEY key, const std::wstring& name, const std::wstring& text);
+// False when there is no such value or it holds no string.
+bool GetStringValue(HKEY key, const std::wstring& name, std::wstring& text);
 
 // A value that is already gone is no error.
 void DeleteValue(HKEY key, const std::wstring& name);

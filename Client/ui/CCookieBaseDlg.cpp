@@ -2,6 +2,7 @@
 
 #include "app/WebPages.h"
 #include "cookies/FileTime.h"
+#include "framework/Dpi.h"
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "ui/AgeText.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -68,7 +70,15 @@ void CCookieBaseDlg::AddOrQueueDomain(const CRefPtr<CCookieDomain>& domain) {
     }
     if (m_listedDomains.count(domain.Get()) == 0) {
         AddDomain(domain);
+    } else {
+        // Listed already (from the window's first copy): cookies found since are shown now.
+        UpdateDomain(domain);
     }
+}
+
+void CCookieBaseDlg::DropAllDomains() {
+    m_pendingDomains.clear();
+    RemoveAllRows();
 }
 
 void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
@@ -90,6 +100,7 @@ void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     m_list.SetItemText(index, countColumn, CountText(count));
     m_cookieTotal = static_cast<std::uint16_t>(m_cookieTotal + count);
     RefreshCountLabel();
+    m_drawing.Changed();
 }
 
 void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
@@ -111,6 +122,7 @@ void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
     RefreshCountLabel();
     m_list.SetItemText(index, typeColumn, domain->GetTypeText());
     m_list.SetItemText(index, countColumn, CountText(count));
+    m_drawing.Changed();
 }
 
 void CCookieBaseDlg::RemoveRow(int index) {
@@ -124,6 +136,7 @@ void CCookieBaseDlg::RemoveRow(int index) {
     m_listedDomains.erase(domain.Get());
     m_cookieTotal = static_cast<std::uint16_t>(m_cookieTotal - shown);
     RefreshCountLabel();
+    m_drawing.Changed();
     domain->Release();
 }
 
@@ -234,8 +247,24 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
             result = 0;
             return true;
         }
+        // The Delete key in the list is the Delete button.
+        if (header->code == LVN_KEYDOWN &&
+            reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_DELETE) {
+            ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_DELETE)));
+            result = 0;
+            return true;
+        }
         break;
     }
+    case WM_SIZE:
+        m_layout.Apply(LOWORD(lParam), HIWORD(lParam));
+        result = 0;
+        return true;
+    case WM_DPI_CHANGED_AFTER_PARENT:
+        ApplyDpi(WindowDpi(window));
+        result = 0;
+        return true;
     default:
         break;
     }
@@ -245,9 +274,11 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
 void CCookieBaseDlg::SetUpPage() {
     m_list.Attach(::GetDlgItem(m_hWnd, IDC_COOKIE_LIST));
     m_list.AddExtendedStyles(LVS_EX_CHECKBOXES | LVS_EX_FLATSB | LVS_EX_LABELTIP);
+    m_dpi = WindowDpi(m_hWnd);
     SetUpColumns();
     SetUpImageList();
     CreateCountLabel();
+    SetUpLayout();
     // Under Wine every inserted or deleted row redraws the list's scroll bar at once, and
     // every change of a row or of the label repaints it: a load of thousands of cookies
     // would spend nearly all its time drawing.
@@ -265,22 +296,62 @@ void CCookieBaseDlg::SetUpPage() {
 void CCookieBaseDlg::SetUpColumns() {
     int index = 0;
     for (const CColumn& column : columns) {
-        m_list.InsertColumn(index, LoadExpandedString(column.header), column.format, column.width);
+        m_list.InsertColumn(index, LoadExpandedString(column.header), column.format,
+                            ScaleForDpi(column.width, m_dpi));
         ++index;
     }
 }
 
 void CCookieBaseDlg::SetUpImageList() {
-    HIMAGELIST images = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
+    const int size = ScaleForDpi(16, m_dpi);
+    HIMAGELIST images = ::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
     if (images == nullptr) {
         return;
     }
-    const CIconHandle icon(static_cast<HICON>(::LoadImageW(
-        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TOLLGATE), IMAGE_ICON, 16, 16, 0)));
+    // Above 16 pixels the icon's 32-pixel image, shrunk, is sharper than the small one grown.
+    const int source = size > 16 ? 32 : 16;
+    CIconHandle icon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TOLLGATE),
+                                        IMAGE_ICON, source, source, 0)));
+    if (icon && source != size) {
+        icon.Reset(
+            static_cast<HICON>(::CopyImage(icon.Get(), IMAGE_ICON, size, size, LR_COPYDELETEORG)));
+    }
     if (icon) {
         ::ImageList_ReplaceIcon(images, -1, icon.Get());
     }
     m_list.SetSmallImageList(images);
+}
+
+// The list grows with the page; the buttons below it keep to their corners, the count label to
+// the right. At the template's size every control stays where the template put it.
+void CCookieBaseDlg::SetUpLayout() {
+    using A = CAnchoredLayout;
+    m_layout.SetParent(m_hWnd);
+    m_layout.Add(m_list.GetHwnd(), A::GrowWidth | A::GrowHeight);
+    m_layout.Add(::GetDlgItem(m_hWnd, IDC_CHECK_ALL), A::Bottom);
+    m_layout.Add(::GetDlgItem(m_hWnd, IDC_CHECK_NONE), A::Bottom);
+    m_layout.Add(::GetDlgItem(m_hWnd, IDC_AUTHORIZE), A::Right | A::Bottom);
+    m_layout.Add(::GetDlgItem(m_hWnd, IDC_DELETE), A::Right | A::Bottom);
+    m_layout.Add(::GetDlgItem(m_hWnd, IDC_COUNT_FRAME), A::Right);
+    m_layout.Add(m_countLabel, A::Right);
+}
+
+// Column widths and the row icon follow the page's DPI; the templates' controls and fonts are
+// the dialog manager's.
+void CCookieBaseDlg::ApplyDpi(UINT dpi) {
+    if (dpi == m_dpi) {
+        return;
+    }
+    for (int index = 0; index < static_cast<int>(std::size(columns)); ++index) {
+        ListView_SetColumnWidth(m_list.GetHwnd(), index, ScaleForDpi(columns[index].width, dpi));
+    }
+    m_layout.Rescale(static_cast<int>(dpi), static_cast<int>(m_dpi));
+    m_dpi = dpi;
+    SetUpImageList();
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    m_layout.Apply(client.right, client.bottom);
 }
 
 void CCookieBaseDlg::CreateCountLabel() {

@@ -3,6 +3,7 @@
 #include "cookies/CCookieDomain.h"
 #include "cookies/CDomainService.h"
 #include "cookies/RefCount.h"
+#include "framework/AnchoredLayout.h"
 #include "framework/ListView.h"
 #include "framework/PropertyPageImpl.h"
 #include "framework/RedrawThrottle.h"
@@ -20,13 +21,16 @@ class CCookieBaseDlg : public CPropertyPageImpl {
 public:
     CCookieBaseDlg(UINT templateId, CDomainService& service) noexcept;
 
-    // For every domain that belongs on this page. A domain the page already lists or queues
-    // is ignored, so it never shows or counts twice.
+    // For every domain that belongs on this page. A domain the page already lists only has
+    // its row brought up to date and one it queues is ignored, so none shows or counts twice.
     void AddOrQueueDomain(const CRefPtr<CCookieDomain>& domain);
 
     // A further cookie was added to `domain`: refreshes its row's Type and Count, if it has a
     // row. The times and the row's place stay.
     void UpdateDomain(const CRefPtr<CCookieDomain>& domain);
+
+    // Before a new load: every row and every queued domain goes, with its check mark.
+    void DropAllDomains();
 
 protected:
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -56,6 +60,8 @@ private:
     void SetUpPage();
     void SetUpColumns();
     void SetUpImageList();
+    void SetUpLayout();
+    void ApplyDpi(UINT dpi);
     void CreateCountLabel();
     void RefreshCountLabel();
     void RepaintCountLabel();
@@ -80,4 +86,6 @@ private:
     CRedrawThrottle m_drawing;
     // The domains that have a row: each has at most one.
     std::unordered_set<CCookieDomain*> m_listedDomains;
+    CAnchoredLayout m_layout;
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
 };

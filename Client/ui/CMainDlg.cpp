@@ -2,20 +2,32 @@
 
 #include "app/WebPages.h"
 #include "cookies/DomainMessages.h"
+#include "framework/Dpi.h"
 #include "res/resource.h"
 #include "ui/CAboutDlg.h"
+#include "ui/StatusText.h"
 #include "ui/StringLoader.h"
+#include "ui/WindowPlacement.h"
+
+#include <commctrl.h>
 
 namespace {
 
 // Posted to itself once the sheet is set up: by then the first page has its window.
-constexpr UINT WM_PLACE_BUTTONS = WM_APP + 16;
+constexpr UINT WM_SHEET_SHOWN = WM_APP + 16;
+constexpr UINT_PTR StatusTimer = 1;
+// The status line changes at most four times a second while a load runs.
+constexpr UINT StatusInterval = 250;
 
 RECT ClientRectOf(HWND parent, HWND control) {
     RECT rect{};
     ::GetWindowRect(control, &rect);
     ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+RECT Shifted(const RECT& rect, LONG dx) {
+    return {rect.left + dx, rect.top, rect.right + dx, rect.bottom};
 }
 
 } // namespace
@@ -37,16 +49,34 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
             CAboutDlg(m_icons).DoModal(window);
         } else if (LOWORD(wParam) == IDC_NEWS) {
             OpenNewsPage();
+        } else if (LOWORD(wParam) == IDC_REFRESH) {
+            Refresh();
         } else {
             return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam,
                                                             result);
         }
         break;
     case WM_SIZE:
-        KeepButtonsAtBottom(static_cast<short>(HIWORD(lParam)));
-        // The system's sheet still sees it: it lays itself out and frees its own state on
-        // these two, which answering them here would skip.
-        return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
+        // The system's sheet sees it first: it lays itself out on it.
+        result = ::DefSubclassProc(window, message, wParam, lParam);
+        LayOut();
+        return true;
+    case WM_GETMINMAXINFO:
+        if (m_minimumSize.cx != 0) {
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {m_minimumSize.cx,
+                                                                     m_minimumSize.cy};
+        }
+        break;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        break;
+    case WM_NOTIFY:
+        result = ::DefSubclassProc(window, message, wParam, lParam);
+        // A page shown for the first time was made at the sheet's smallest size.
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == TCN_SELCHANGE) {
+            LayOut();
+        }
+        return true;
     case WM_DOMAIN_ADDED:
     case WM_DOMAIN_CHANGED:
     case WM_DOMAIN_AUTHORIZED:
@@ -54,14 +84,22 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         RouteDomain(message,
                     CRefPtr<CCookieDomain>::Adopt(reinterpret_cast<CCookieDomain*>(wParam)));
         break;
-    case WM_PLACE_BUTTONS:
-        PlaceButtonsInTabOrder();
+    case WM_LOADING_DONE:
+    case WM_TIMER:
+        ShowStatus();
+        break;
+    case WM_SHEET_SHOWN:
+        OnSheetShown();
         break;
     case WM_DESTROY:
+        SaveWindowPlacement(window);
+        m_refreshKey.reset();
+        ::KillTimer(window, StatusTimer);
         m_service.UnregisterWindow(window);
+        // The system's sheet frees its own state on it too.
         return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
     case WM_NCDESTROY:
-        ReleaseQueuedDomains(window);
+        DropQueuedDomainMessages(window);
         return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
     default:
         return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
@@ -75,6 +113,8 @@ void CMainDlg::RouteDomain(UINT message, const CRefPtr<CCookieDomain>& domain) {
         m_allowedPage.AddOrQueueDomain(domain);
         return;
     }
+    // Before the domain is read: a cookie found from now on is posted again.
+    m_service.DomainMessageTaken(m_hWnd, *domain);
     CCookieBaseDlg& page =
         domain->IsAuthorized() ? static_cast<CCookieBaseDlg&>(m_allowedPage) : m_toReviewPage;
     if (message == WM_DOMAIN_ADDED) {
@@ -86,21 +126,36 @@ void CMainDlg::RouteDomain(UINT message, const CRefPtr<CCookieDomain>& domain) {
 
 // Nothing is posted after WM_DESTROY, but what was queued before would go with the window's
 // queue, each message with the reference it carries.
-void CMainDlg::ReleaseQueuedDomains(HWND window) {
-    MSG queued;
-    while (::PeekMessageW(&queued, window, WM_DOMAIN_ADDED, WM_DOMAIN_AUTHORIZED, PM_REMOVE)) {
-        CRefPtr<CCookieDomain>::Adopt(reinterpret_cast<CCookieDomain*>(queued.wParam));
-    }
-}
-
 void CMainDlg::OnSheetInitialized() {
     m_icons.Apply(m_hWnd);
+    m_dpi = WindowDpi(m_hWnd);
+    MakeResizable();
     ReworkButtons();
+    SetUpLayout();
+    m_restoreMaximized = RestoreWindowPlacement(m_hWnd, m_minimumSize);
+    m_refreshKey.emplace(m_hWnd, VK_F5, static_cast<WORD>(IDC_REFRESH));
     CDomainList domains;
     m_service.RegisterWindow(m_hWnd, domains);
     for (const auto& domain : domains) {
         RouteDomain(WM_DOMAIN_ADDED, domain);
     }
+    ShowStatus();
+    ::PostMessageW(m_hWnd, WM_SHEET_SHOWN, 0, 0);
+}
+
+// A sizing border and a maximize box, around the client area the sheet chose.
+void CMainDlg::MakeResizable() {
+    const auto style =
+        static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)) | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(style));
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    RECT frame = client;
+    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    m_minimumSize = {frame.right - frame.left, frame.bottom - frame.top};
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_minimumSize.cx, m_minimumSize.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void CMainDlg::ReworkButtons() {
@@ -118,52 +173,138 @@ void CMainDlg::ReworkButtons() {
     ::MoveWindow(ok, cancelRect.left, cancelRect.top, cancelRect.right - cancelRect.left,
                  cancelRect.bottom - cancelRect.top, TRUE);
 
-    RECT client{};
-    ::GetClientRect(m_hWnd, &client);
-    m_initialClientSize = {client.right - client.left, client.bottom - client.top};
-
     const RECT tabs = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDC_SHEET_TABS));
     const LONG width = cancelRect.right - cancelRect.left;
-    const RECT aboutRect{tabs.left, cancelRect.top, tabs.left + width, cancelRect.bottom};
-    const RECT newsRect{aboutRect.right + gap, aboutRect.top, aboutRect.right + gap + width,
-                        aboutRect.bottom};
-    m_aboutButton = AddButton(IDS_ABOUT_BUTTON, IDC_ABOUT, aboutRect);
-    m_newsButton = AddButton(IDS_NEWS_BUTTON, IDC_NEWS, newsRect);
-    // The buttons follow the "Not Authorized" page in the tab order, but this runs before the
-    // sheet makes the page's window: they are put behind it once it exists.
-    ::PostMessageW(m_hWnd, WM_PLACE_BUTTONS, 0, 0);
+    const LONG step = width + gap;
+    const RECT aboutRect = Shifted(cancelRect, tabs.left - cancelRect.left);
+    constexpr DWORD button = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
+    m_aboutButton = AddControl(L"BUTTON", IDS_ABOUT_BUTTON, button, IDC_ABOUT, aboutRect);
+    m_newsButton =
+        AddControl(L"BUTTON", IDS_NEWS_BUTTON, button, IDC_NEWS, Shifted(aboutRect, step));
+    m_refreshButton = AddControl(L"BUTTON", IDS_REFRESH_BUTTON, button, IDC_REFRESH,
+                                 Shifted(aboutRect, 2 * step));
+    // The rest of the row up to Close; plain text, read as it is by screen readers.
+    const RECT statusRect{aboutRect.left + 3 * step, cancelRect.top, cancelRect.left - gap,
+                          cancelRect.bottom};
+    m_statusLine =
+        AddControl(L"STATIC", 0,
+                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS,
+                   IDC_STATUS_LINE, statusRect);
 }
 
-void CMainDlg::PlaceButtonsInTabOrder() {
-    HWND after = m_toReviewPage.GetHwnd();
-    for (HWND button : {m_aboutButton.window, m_newsButton.window}) {
+HWND CMainDlg::AddControl(const wchar_t* className, UINT textId, DWORD style, int id,
+                          const RECT& rect) {
+    HWND control = ::CreateWindowExW(
+        WS_EX_NOPARENTNOTIFY, className, textId != 0 ? LoadExpandedString(textId).c_str() : L"",
+        style, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hWnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    if (control != nullptr) {
+        ::SendMessageW(control, WM_SETFONT, ::SendMessageW(m_hWnd, WM_GETFONT, 0, 0), TRUE);
+    }
+    return control;
+}
+
+void CMainDlg::SetUpLayout() {
+    using A = CAnchoredLayout;
+    m_layout.SetParent(m_hWnd);
+    m_layout.Add(::GetDlgItem(m_hWnd, IDC_SHEET_TABS), A::GrowWidth | A::GrowHeight);
+    for (int id : {IDOK, IDCANCEL, IDHELP}) {
+        m_layout.Add(::GetDlgItem(m_hWnd, id), A::Right | A::Bottom);
+    }
+    for (HWND button : {m_aboutButton, m_newsButton, m_refreshButton}) {
+        m_layout.Add(button, A::Bottom);
+    }
+    m_layout.Add(m_statusLine, A::Bottom | A::GrowWidth);
+}
+
+// The sheet has made the first page and shows itself.
+void CMainDlg::OnSheetShown() {
+    HWND page = m_toReviewPage.GetHwnd();
+    if (page != nullptr) {
+        m_pageHome = ClientRectOf(m_hWnd, page);
+    }
+    // The buttons follow the "Not Authorized" page in the tab order.
+    HWND after = page;
+    for (HWND button : {m_aboutButton, m_newsButton, m_refreshButton}) {
         if (button != nullptr && after != nullptr) {
             ::SetWindowPos(button, after, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
             after = button;
         }
     }
-}
-
-CMainDlg::CAddedButton CMainDlg::AddButton(UINT textId, int id, const RECT& rect) {
-    HWND button = ::CreateWindowExW(
-        WS_EX_NOPARENTNOTIFY, L"BUTTON", LoadExpandedString(textId).c_str(),
-        WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP, rect.left, rect.top, rect.right - rect.left,
-        rect.bottom - rect.top, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        ::GetModuleHandleW(nullptr), nullptr);
-    if (button != nullptr) {
-        ::SendMessageW(button, WM_SETFONT, ::SendMessageW(m_hWnd, WM_GETFONT, 0, 0), TRUE);
+    if (m_restoreMaximized) {
+        ::ShowWindow(m_hWnd, SW_MAXIMIZE);
     }
-    return {button, rect};
+    LayOut();
 }
 
-// Measured from where each button was made, so that repeated changes never add up.
-void CMainDlg::KeepButtonsAtBottom(int clientHeight) {
-    const int shift = clientHeight - m_initialClientSize.cy;
-    for (const CAddedButton* button : {&m_aboutButton, &m_newsButton}) {
-        if (button->window != nullptr) {
-            const RECT& home = button->home;
-            ::MoveWindow(button->window, home.left, home.top + shift, home.right - home.left,
-                         home.bottom - home.top, TRUE);
+void CMainDlg::LayOut() {
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    m_layout.Apply(client.right, client.bottom);
+    if (::IsRectEmpty(&m_pageHome)) {
+        return;
+    }
+    const SIZE home = m_layout.HomeSize();
+    const LONG dx = client.right > home.cx ? client.right - home.cx : 0;
+    const LONG dy = client.bottom > home.cy ? client.bottom - home.cy : 0;
+    for (HWND page : {m_toReviewPage.GetHwnd(), m_allowedPage.GetHwnd()}) {
+        if (page != nullptr) {
+            ::SetWindowPos(page, nullptr, m_pageHome.left, m_pageHome.top,
+                           m_pageHome.right - m_pageHome.left + dx,
+                           m_pageHome.bottom - m_pageHome.top + dy, SWP_NOZORDER | SWP_NOACTIVATE);
         }
+    }
+}
+
+void CMainDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    m_layout.Rescale(static_cast<int>(dpi), static_cast<int>(m_dpi));
+    for (LONG* edge : {&m_pageHome.left, &m_pageHome.top, &m_pageHome.right, &m_pageHome.bottom}) {
+        *edge = ::MulDiv(*edge, static_cast<int>(dpi), static_cast<int>(m_dpi));
+    }
+    m_minimumSize = {::MulDiv(m_minimumSize.cx, static_cast<int>(dpi), static_cast<int>(m_dpi)),
+                     ::MulDiv(m_minimumSize.cy, static_cast<int>(dpi), static_cast<int>(m_dpi))};
+    m_dpi = dpi;
+    // The system gives the sheet a font for the new DPI; the controls made here take it too.
+    const WPARAM font = static_cast<WPARAM>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    for (HWND control : {m_aboutButton, m_newsButton, m_refreshButton, m_statusLine}) {
+        ::SendMessageW(control, WM_SETFONT, font, TRUE);
+    }
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+}
+
+void CMainDlg::Refresh() {
+    if (m_service.GetLoadProgress().loading) {
+        return;
+    }
+    DropQueuedDomainMessages(m_hWnd);
+    m_toReviewPage.DropAllDomains();
+    m_allowedPage.DropAllDomains();
+    if (m_service.Refresh()) {
+        ShowStatus();
+    }
+}
+
+void CMainDlg::DropQueuedDomainMessages(HWND window) {
+    MSG message;
+    while (::PeekMessageW(&message, window, WM_DOMAIN_ADDED, WM_LOADING_DONE, PM_REMOVE)) {
+        if (message.message != WM_LOADING_DONE) {
+            auto domain =
+                CRefPtr<CCookieDomain>::Adopt(reinterpret_cast<CCookieDomain*>(message.wParam));
+            if (message.message != WM_DOMAIN_AUTHORIZED) {
+                m_service.DomainMessageTaken(window, *domain);
+            }
+        }
+    }
+}
+
+void CMainDlg::ShowStatus() {
+    const CLoadProgress progress = m_service.GetLoadProgress();
+    ::SetWindowTextW(m_statusLine, StatusText(progress).c_str());
+    if (progress.loading) {
+        ::SetTimer(m_hWnd, StatusTimer, StatusInterval, nullptr);
+    } else {
+        ::KillTimer(m_hWnd, StatusTimer);
     }
 }

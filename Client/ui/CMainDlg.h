@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cookies/CDomainService.h"
+#include "framework/AnchoredLayout.h"
+#include "framework/KeyCommand.h"
 #include "framework/PropertySheetImpl.h"
 #include "ui/CAllowedDlg.h"
 #include "ui/CToReviewDlg.h"
@@ -8,11 +10,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-// The program's window: a sheet with the "Not Authorized" and "Authorized" pages, one Close
-// button where Cancel stood, Help, and the added "&About" and "Cookie &News" buttons. It hears
-// of domains from the manager and hands each to the page of its authorized state.
+// The program's window: a resizable sheet with the "Not Authorized" and "Authorized" pages,
+// one Close button where Cancel stood, Help, the added "&About", "Cookie &News" and
+// "&Refresh" buttons and a status line that tells how the load goes. It hears of domains
+// from the manager and hands each to the page of its authorized state.
 class CMainDlg final : public CPropertySheetImpl {
 public:
     CMainDlg(CDomainService& service, const CWindowIcons& icons);
@@ -23,25 +27,34 @@ protected:
     void OnSheetInitialized() override;
 
 private:
+    void MakeResizable();
     void ReworkButtons();
-    // One of the added buttons: a child of the sheet, destroyed with it, and where it was made.
-    struct CAddedButton {
-        HWND window = nullptr;
-        RECT home{};
-    };
-
-    CAddedButton AddButton(UINT textId, int id, const RECT& rect);
-    void PlaceButtonsInTabOrder();
-    void KeepButtonsAtBottom(int clientHeight);
+    HWND AddControl(const wchar_t* className, UINT textId, DWORD style, int id, const RECT& rect);
+    void SetUpLayout();
+    void OnSheetShown();
+    void LayOut();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void RouteDomain(UINT message, const CRefPtr<CCookieDomain>& domain);
-    static void ReleaseQueuedDomains(HWND window);
+    void Refresh();
+    // Releases the domain messages still queued: at a Refresh they belong to the load before,
+    // and once the window is gone nobody else would.
+    void DropQueuedDomainMessages(HWND window);
+    void ShowStatus();
 
     CDomainService& m_service;
     const CWindowIcons& m_icons;
     CAllowedDlg m_allowedPage;
     CToReviewDlg m_toReviewPage;
     std::wstring m_caption;
-    CAddedButton m_aboutButton;
-    CAddedButton m_newsButton;
-    SIZE m_initialClientSize{};
+    HWND m_aboutButton = nullptr;
+    HWND m_newsButton = nullptr;
+    HWND m_refreshButton = nullptr;
+    HWND m_statusLine = nullptr;
+    CAnchoredLayout m_layout;
+    // Where the sheet put its pages, at the smallest size; every page grows from there.
+    RECT m_pageHome{};
+    SIZE m_minimumSize{};
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    bool m_restoreMaximized = false;
+    std::optional<CKeyCommand> m_refreshKey;
 };

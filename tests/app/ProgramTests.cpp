@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <set>
 #include <string>
@@ -48,6 +49,11 @@ RECT ClientRectOf(HWND parent, HWND control) {
     RECT rect{};
     ::GetWindowRect(control, &rect);
     ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+RECT operator+(RECT rect, POINT offset) {
+    ::OffsetRect(&rect, offset.x, offset.y);
     return rect;
 }
 
@@ -373,7 +379,7 @@ TEST_F(ProgramWindow, ButtonRowIsReworkedWithAboutAndNewsInPlaceAndOrder) {
     EXPECT_EQ(aboutRect.left, movedAbout.left);
     EXPECT_EQ(Height(aboutRect), Height(movedAbout));
     EXPECT_EQ(newsRect.top + 100, movedNews.top);
-    EXPECT_EQ(closeRect.top, ClientRectOf(m_sheet, close).top);
+    EXPECT_EQ(closeRect.top + 100, ClientRectOf(m_sheet, close).top) << "the row moves whole";
     EXPECT_EQ(1u, Close());
 }
 
@@ -432,4 +438,165 @@ TEST_F(ProgramWindow, ClosingWhileLoadingWaitsForTheLoadingThread) {
     EXPECT_EQ(1u, Close());
     // Pruning is the loading thread's last step: it ran although the window closed at once.
     EXPECT_EQ((std::set<std::wstring>{L"beta.org"}), CookieStore::AuthorizedValues());
+}
+
+namespace {
+
+// Every control of the sheet and of its pages, by id path, where it stands in the sheet.
+std::vector<RECT> ControlPlaces(HWND sheet) {
+    std::vector<RECT> places;
+    ::EnumChildWindows(
+        sheet,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto& list = *reinterpret_cast<std::vector<RECT>*>(data);
+            list.push_back(ClientRectOf(::GetAncestor(child, GA_ROOT), child));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&places));
+    return places;
+}
+
+void Resize(HWND window, LONG width, LONG height) {
+    ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void PressKey(HWND window, UINT key) {
+    ::PostMessageW(window, WM_KEYDOWN, key, 1);
+    ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+bool StartsWith(const std::wstring& text, const std::wstring& start) {
+    return text.compare(0, start.size(), start) == 0;
+}
+
+} // namespace
+
+TEST_F(ProgramWindow, StatusLineSumsUpTheLoadAndRefreshShowsTheStoreAsItIsNow) {
+    Start();
+    HWND status = ::GetDlgItem(m_sheet, IDC_STATUS_LINE);
+    ASSERT_NE(nullptr, status);
+    std::wstring text;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return StartsWith(text = WindowText(status), L"8 cookies from 4 sites, loaded in ");
+        },
+        10000))
+        << text;
+    EXPECT_EQ(L" s", text.substr(text.size() - 2));
+    HWND review = Page(0);
+    WaitForRows(review, 3);
+    Tick(review, L"alpha.com");
+
+    // A browser closed meanwhile: one site's cookies are gone, another's are new.
+    SHFILEOPSTRUCTW remove{};
+    const std::wstring delta = CookieStore::FlashRoot() + L"\\R4ND0M\\delta.com";
+    const std::wstring from = delta + L'\0';
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    ASSERT_EQ(0, ::SHFileOperationW(&remove));
+    AddBrowserCookies(L"www.new.io", 2, 1);
+
+    PressKey(::GetDlgItem(review, IDC_COOKIE_LIST), VK_F5);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return StartsWith(text = WindowText(status), L"9 cookies from 4 sites, loaded in ");
+        },
+        10000))
+        << text;
+    const CRows rows = WaitForRows(review, 3);
+    EXPECT_EQ((std::vector<std::wstring>{L"alpha.com", L"gamma.net", L"new.io"}), Names(rows));
+    CRemoteListView list(::GetDlgItem(review, IDC_COOKIE_LIST), m_run->Process());
+    EXPECT_FALSE(list.IsChecked(0)) << "check marks go with the old rows";
+    EXPECT_EQ(L"8 Unauthorized Cookies", CountLabel(review, L"8 Unauthorized Cookies"));
+
+    // The button does the same; the authorized site stays on its page.
+    Click(::GetDlgItem(m_sheet, IDC_REFRESH));
+    EXPECT_TRUE(WaitUntil([&] { return StartsWith(WindowText(status), L"9 cookies"); }, 10000));
+    EXPECT_EQ(3u, WaitForRows(review, 3).size());
+    EXPECT_EQ((std::vector<std::wstring>{L"beta.org"}), Names(WaitForRows(Page(1), 1)));
+    EXPECT_EQ(1u, Close());
+}
+
+TEST_F(ProgramWindow, ResizingAndBackPutsEveryControlAtItsTemplatePlace) {
+    Start();
+    HWND review = Page(0);
+    WaitForRows(review, 3);
+    HWND list = ::GetDlgItem(review, IDC_COOKIE_LIST);
+    HWND checkAll = ::GetDlgItem(review, IDC_CHECK_ALL);
+    HWND remove = ::GetDlgItem(review, IDC_DELETE);
+    // Where the template put them; the sheet's own tests hold these against the template.
+    const RECT listHome = ClientRectOf(review, list);
+    const RECT checkAllHome = ClientRectOf(review, checkAll);
+    const RECT deleteHome = ClientRectOf(review, remove);
+    const std::vector<RECT> home = ControlPlaces(m_sheet);
+    RECT window{};
+    ::GetWindowRect(m_sheet, &window);
+
+    // Smaller than designed is refused.
+    Resize(m_sheet, Width(window) - 100, Height(window) - 100);
+    RECT shrunk{};
+    ::GetWindowRect(m_sheet, &shrunk);
+    EXPECT_EQ(Width(window), Width(shrunk));
+
+    Resize(m_sheet, 2 * Width(window), 2 * Height(window));
+    const LONG dx = Width(window);
+    const LONG dy = Height(window);
+    const RECT grown = ClientRectOf(review, list);
+    EXPECT_EQ(listHome.left, grown.left);
+    EXPECT_EQ(listHome.top, grown.top);
+    EXPECT_EQ(Width(listHome) + dx, Width(grown));
+    EXPECT_EQ(Height(listHome) + dy, Height(grown));
+    ExpectPlace(checkAllHome + POINT{0, dy}, ClientRectOf(review, checkAll), "Check All");
+    ExpectPlace(deleteHome + POINT{dx, dy}, ClientRectOf(review, remove), "Delete");
+
+    Resize(m_sheet, Width(window), Height(window));
+    const std::vector<RECT> back = ControlPlaces(m_sheet);
+    ASSERT_EQ(home.size(), back.size());
+    for (std::size_t i = 0; i < home.size(); ++i) {
+        EXPECT_TRUE(::EqualRect(&home[i], &back[i])) << "control " << i;
+    }
+
+    // The Delete key in the list deletes the ticked rows, as the button does.
+    Tick(review, L"gamma.net");
+    PressKey(list, VK_DELETE);
+    EXPECT_EQ((std::vector<std::wstring>{L"alpha.com", L"delta.com"}),
+              Names(WaitForRows(review, 2)));
+    EXPECT_EQ(1u, Close());
+}
+
+TEST_F(ProgramWindow, PlacementIsKeptAndRestoredOnlyWhereItFits) {
+    Start();
+    RECT window{};
+    ::GetWindowRect(m_sheet, &window);
+    const RECT normal{40, 30, 40 + Width(window) + 120, 30 + Height(window) + 90};
+    ::SetWindowPos(m_sheet, nullptr, normal.left, normal.top, Width(normal), Height(normal),
+                   SWP_NOZORDER);
+    ::ShowWindowAsync(m_sheet, SW_MAXIMIZE);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(m_sheet) != FALSE; }, 5000));
+    EXPECT_EQ(1u, Close());
+
+    Start();
+    EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(m_sheet) != FALSE; }, 5000));
+    ::ShowWindowAsync(m_sheet, SW_RESTORE);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(m_sheet) == FALSE; }, 5000));
+    RECT restored{};
+    ::GetWindowRect(m_sheet, &restored);
+    EXPECT_TRUE(::EqualRect(&normal, &restored));
+    EXPECT_EQ(1u, Close());
+
+    // A monitor that is gone: the system places the window as it would the first time.
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tollgate", 0, KEY_SET_VALUE, &key));
+    const wchar_t away[] = L"5000 4000 5700 4600 0";
+    ::RegSetValueExW(key, L"Placement", 0, REG_SZ, reinterpret_cast<const BYTE*>(away),
+                     sizeof away);
+    ::RegCloseKey(key);
+    Start();
+    ::GetWindowRect(m_sheet, &restored);
+    EXPECT_FALSE(::IsZoomed(m_sheet));
+    EXPECT_LT(restored.left, 5000);
+    EXPECT_TRUE(::EqualRect(&window, &restored)) << "where it stood the first time";
+    EXPECT_EQ(1u, Close());
 }

@@ -9,7 +9,6 @@
 
 #include <shlwapi.h>
 
-#include <algorithm>
 #include <map>
 #include <set>
 
@@ -74,16 +73,6 @@ protected:
     std::unique_ptr<CookieManager> m_manager;
 };
 
-Sequence Only(const Sequence& all, const std::wstring& name) {
-    Sequence some;
-    std::copy_if(all.begin(), all.end(), std::back_inserter(some), [&](const std::wstring& line) {
-        return line.size() > name.size() &&
-               line.compare(line.size() - name.size(), name.size(), name) == 0 &&
-               line[line.size() - name.size() - 1] == L' ';
-    });
-    return some;
-}
-
 } // namespace
 
 TEST_F(CookieLoading, LoadsBothKindsMarksPrunesAndAnnouncesInOrder) {
@@ -94,14 +83,11 @@ TEST_F(CookieLoading, LoadsBothKindsMarksPrunesAndAnnouncesInOrder) {
     for (const auto& message : m_recorder.Take()) {
         received.push_back(Describe(message));
     }
-    ASSERT_EQ(7u, received.size());
-    // Flash first, in the order of its folders; then the cache, in the cache's own order.
-    EXPECT_EQ((Sequence{L"ADDED example.com", L"CHANGED example.com", L"ADDED other.org",
-                        L"ADDED third.net"}),
-              Sequence(received.begin(), received.begin() + 4));
-    const Sequence browser(received.begin() + 4, received.end());
-    EXPECT_EQ((Sequence{L"CHANGED example.com"}), Only(browser, L"example.com"));
-    EXPECT_EQ((Sequence{L"ADDED ie.com", L"CHANGED ie.com"}), Only(browser, L"ie.com"));
+    // Flash first, in the order of its folders; then the cache. Nothing was taken off the
+    // queue meanwhile, so the further cookies of a domain posted nothing.
+    EXPECT_EQ(
+        (Sequence{L"ADDED example.com", L"ADDED other.org", L"ADDED third.net", L"ADDED ie.com"}),
+        received);
 
     CDomainList domains;
     manager.GetDomains(domains);

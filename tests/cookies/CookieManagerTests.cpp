@@ -76,6 +76,7 @@ protected:
                            CookieManager::CThreadStart start = nullptr) {
         m_manager = std::make_unique<CookieManager>(CookieManager::CSourceList{m_flash, m_browser},
                                                     std::move(post), std::move(start));
+        m_recorder.TellTaken(*m_manager);
         return *m_manager;
     }
 
@@ -128,9 +129,10 @@ TEST_F(CookieManagerTest, LoadingGroupsMarksAnnouncesAndPrunes) {
     Load(manager);
 
     EXPECT_EQ(1, m_flash->prepared);
-    EXPECT_EQ((Sequence{L"ADDED example.com", L"ADDED b.org", L"CHANGED example.com", L"ADDED host",
-                        L"ADDED ", L"CHANGED b.org"}),
+    // Nothing was taken off the queue during the load, so further cookies posted nothing.
+    EXPECT_EQ((Sequence{L"ADDED example.com", L"ADDED b.org", L"ADDED host", L"ADDED "}),
               Received());
+    EXPECT_EQ(1, m_recorder.LoadsDone());
     CDomainList domains;
     manager.GetDomains(domains);
     ASSERT_EQ(4u, domains.size());
@@ -278,7 +280,12 @@ TEST_F(CookieManagerTest, AFullQueueIsWaitedOutAndNoDomainGoesMissing) {
     CDomainList domains;
     manager.RegisterWindow(m_recorder.Window(), domains);
     Load(manager);
-    EXPECT_EQ(30u, Received().size());
+    const Sequence received = Received();
+    EXPECT_EQ(10u, Names(received.begin(), received.end()).size());
+    manager.GetDomains(domains);
+    for (const auto& domain : domains) {
+        EXPECT_EQ(3u, domain->GetCookieCount());
+    }
 }
 
 TEST_F(CookieManagerTest, AnUndeliverableMessageReleasesItsReference) {
@@ -356,4 +363,112 @@ TEST_F(CookieManagerTest, ANullWindowIsNeverRegistered) {
     // Posted to a null window, they would be thread messages of the loading thread, which
     // nobody releases: TearDown counts the live records.
     Load(manager);
+}
+
+TEST_F(CookieManagerTest, AQueuedDomainCollectsFurtherCookiesInTheOneMessage) {
+    auto& manager = Manager();
+    CDomainList domains;
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    manager.AddCookie(Browser(L"a.com", L"i1"));
+    manager.AddCookie(Browser(L"a.com", L"i2"));
+    manager.AddCookie(Browser(L"b.com", L"i3"));
+    m_recorder.Drain();
+    manager.AddCookie(Browser(L"a.com", L"i4"));
+    manager.AddCookie(Browser(L"www.a.com", L"i5"));
+    EXPECT_EQ((Sequence{L"ADDED a.com", L"ADDED b.com"}), Received());
+    m_recorder.Drain();
+    EXPECT_EQ((Sequence{L"CHANGED a.com"}), Received());
+
+    // A window that leaves with a message queued is posted again when it comes back.
+    manager.UnregisterWindow(m_recorder.Window());
+    m_recorder.Drain();
+    Received();
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    manager.AddCookie(Browser(L"a.com", L"i6"));
+    m_recorder.Drain();
+    EXPECT_EQ((Sequence{L"CHANGED a.com"}), Received());
+    EXPECT_EQ(5u, Find(manager, L"a.com")->GetCookieCount());
+}
+
+TEST_F(CookieManagerTest, ALoadEndsWithOneDoneMessageAndItsFiguresAndNotices) {
+    m_flash->enumerate = [](CCookieSink& sink) {
+        sink.AddCookie(Flash(L"a.com", L"f1"));
+        sink.AddNotice(L"one folder left out");
+        sink.AddCookie(Flash(L"b.com", L"f2"));
+    };
+    m_browser->cookies = {Browser(L"a.com", L"i1")};
+    auto& manager = Manager();
+    CDomainList domains;
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    EXPECT_FALSE(manager.GetLoadProgress().loading);
+    Load(manager);
+    EXPECT_EQ(1, m_recorder.LoadsDone());
+    CLoadProgress progress = manager.GetLoadProgress();
+    EXPECT_FALSE(progress.loading);
+    EXPECT_EQ(3u, progress.cookies);
+    EXPECT_EQ(2u, progress.sites);
+    EXPECT_EQ((std::vector<std::wstring>{L"one folder left out"}), progress.notices);
+    ::Sleep(50);
+    EXPECT_EQ(progress.milliseconds, manager.GetLoadProgress().milliseconds) << "stopped";
+
+    // A failed load is a notice too, and still ends with its message.
+    m_browser->enumerate = [](CCookieSink&) {
+        throw CWin32Exception(ERROR_ACCESS_DENIED, std::wstring());
+    };
+    EXPECT_TRUE(manager.Refresh());
+    manager.WaitForLoading();
+    m_recorder.Drain();
+    EXPECT_EQ(2, m_recorder.LoadsDone());
+    progress = manager.GetLoadProgress();
+    EXPECT_EQ(2u, progress.cookies);
+    EXPECT_EQ((std::vector<std::wstring>{L"one folder left out",
+                                         LoadExpandedString(IDS_LOADING_STOPPED) + L"  " +
+                                             Reason(ERROR_ACCESS_DENIED)}),
+              progress.notices);
+    EXPECT_EQ(1u, TakeRecordedMessages().size());
+}
+
+TEST_F(CookieManagerTest, RefreshLoadsTheNewStateOnceTheLoadHasEnded) {
+    CookieStore::AddAuthorizedValue(L"kept.com");
+    CookieStore::AddAuthorizedValue(L"gone.com");
+    m_browser->cookies = {Browser(L"kept.com", L"i1"), Browser(L"gone.com", L"i2"),
+                          Browser(L"old.org", L"i3")};
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    auto& manager = Manager();
+    Load(manager);
+    ASSERT_TRUE(Find(manager, L"gone.com")->IsAuthorized());
+
+    // Its value is removed behind the manager's back: the next load must not take the
+    // domain for authorized from what the last one read.
+    HKEY allowed = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tollgate\\Allowed", 0,
+                                             KEY_SET_VALUE, &allowed));
+    ::RegDeleteValueW(allowed, L"gone.com");
+    ::RegCloseKey(allowed);
+    const auto old = Find(manager, L"old.org");
+    m_browser->cookies = {Browser(L"kept.com", L"i1"), Browser(L"gone.com", L"i2"),
+                          Browser(L"new.net", L"i4")};
+    m_flash->enumerate = [release](CCookieSink&) { ::WaitForSingleObject(release, INFINITE); };
+    CDomainList domains;
+    manager.RegisterWindow(m_recorder.Window(), domains);
+    EXPECT_TRUE(manager.Refresh());
+    manager.GetDomains(domains);
+    EXPECT_TRUE(domains.empty()) << "the list starts empty";
+    EXPECT_TRUE(manager.IsLoading());
+    EXPECT_FALSE(manager.Refresh()) << "while a load runs";
+    ::SetEvent(release);
+    manager.WaitForLoading();
+    m_recorder.Drain();
+    ::CloseHandle(release);
+
+    EXPECT_EQ(2, m_flash->enumerated) << "one load per Refresh";
+    EXPECT_EQ(1, m_recorder.LoadsDone());
+    EXPECT_FALSE(Find(manager, L"old.org"));
+    EXPECT_EQ(1u, old->GetCookieCount()) << "a record still held stays whole";
+    EXPECT_TRUE(Find(manager, L"new.net"));
+    EXPECT_TRUE(Find(manager, L"kept.com")->IsAuthorized());
+    EXPECT_FALSE(Find(manager, L"gone.com")->IsAuthorized());
+    EXPECT_EQ((Names{L"kept.com"}), CookieStore::AuthorizedValues());
+    manager.GetDomains(domains);
+    EXPECT_EQ(3u, domains.size());
 }

@@ -96,6 +96,14 @@ const std::map<UINT, std::wstring> Expected = {
     {185, L"<WEBSITE>/cookienews.html"},
     {186, L"Cookie &News"},
     {188, L"<WEBSITE>/gettingstarted.html"},
+    {200, L"Loading cookies\x2026 %u found"},
+    {201, L"%s from %s, loaded in %u.%u s"},
+    {202, L"1 cookie"},
+    {203, L"%u cookies"},
+    {204, L"1 site"},
+    {205, L"%u sites"},
+    {206, L"&Refresh"},
+    {207, L"Loading stopped early."},
 };
 
 } // namespace

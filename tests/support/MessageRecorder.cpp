@@ -46,11 +46,19 @@ std::vector<CMessageRecorder::CReceived> CMessageRecorder::Take() {
 
 LRESULT CALLBACK CMessageRecorder::Procedure(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
+    auto* self = reinterpret_cast<CMessageRecorder*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_LOADING_DONE) {
+        if (self != nullptr) {
+            ++self->m_loadsDone;
+        }
+        return 0;
+    }
     if (message >= WM_DOMAIN_ADDED && message <= WM_DOMAIN_AUTHORIZED) {
         auto domain = CRefPtr<CCookieDomain>::Adopt(reinterpret_cast<CCookieDomain*>(wParam));
-        auto* self =
-            reinterpret_cast<CMessageRecorder*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
         if (self != nullptr) {
+            if (self->m_manager != nullptr && message != WM_DOMAIN_AUTHORIZED) {
+                self->m_manager->DomainMessageTaken(window, *domain);
+            }
             ++self->m_count;
             if (!self->m_countOnly) {
                 self->m_received.push_back({message, std::move(domain)});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cookies/CCookieDomain.h"
+#include "cookies/CDomainService.h"
 #include "cookies/RefCount.h"
 
 #include <windows.h>
@@ -35,12 +36,20 @@ public:
     void CountOnly() noexcept { m_countOnly = true; }
     std::size_t Count() const noexcept { return m_count; }
 
+    // Tells the manager of every domain message taken, as a window does, so that further
+    // cookies of that domain are posted again.
+    void TellTaken(CDomainService& manager) noexcept { m_manager = &manager; }
+    // WM_LOADING_DONE messages received; they are not among the domain messages.
+    int LoadsDone() const noexcept { return m_loadsDone; }
+
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_window = nullptr;
     bool m_countOnly = false;
     std::size_t m_count = 0;
+    CDomainService* m_manager = nullptr;
+    int m_loadsDone = 0;
     std::vector<CReceived> m_received;
 };
 

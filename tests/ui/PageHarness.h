@@ -20,6 +20,9 @@ class CFakeDomainService : public CDomainService {
 public:
     void RegisterWindow(HWND window, CDomainList& domains) override;
     void UnregisterWindow(HWND window) override;
+    void DomainMessageTaken(HWND, const CCookieDomain&) override {}
+    bool Refresh() override { return false; }
+    CLoadProgress GetLoadProgress() override { return {}; }
     void GetDomains(CDomainList& domains) override;
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;

@@ -1,10 +1,10 @@
-# tools/bench.sh load: the manager's full load against the bare platform work.
+# tools/bench.sh load: the real window's full load against the bare platform work.
 add_executable(tollgate_bench_load
     ${CMAKE_CURRENT_LIST_DIR}/LoadBench.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/CookieStoreBuilder.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/MessageRecorder.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/RecordedMessages.cpp
 )
 target_include_directories(tollgate_bench_load PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(tollgate_bench_load PRIVATE tollgate_core tollgate_refcount tollgate_res)
+target_link_libraries(tollgate_bench_load PRIVATE tollgate_core tollgate_refcount
+                                                  tollgate_browser tollgate_res)
 target_link_options(tollgate_bench_load PRIVATE -municode -mconsole)

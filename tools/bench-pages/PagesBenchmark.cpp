@@ -33,6 +33,9 @@ class CBenchManager : public CDomainService {
 public:
     void RegisterWindow(HWND, CDomainList& domains) override { domains.clear(); }
     void UnregisterWindow(HWND) override {}
+    void DomainMessageTaken(HWND, const CCookieDomain&) override {}
+    bool Refresh() override { return false; }
+    CLoadProgress GetLoadProgress() override { return {}; }
     void GetDomains(CDomainList& domains) override { domains.clear(); }
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>&) override { return true; }
     bool DeleteDomain(const CRefPtr<CCookieDomain>&) override { return true; }

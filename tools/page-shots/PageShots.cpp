@@ -64,6 +64,9 @@ public:
     }
     void RegisterWindow(HWND, CDomainList& domains) override { domains = m_domains; }
     void UnregisterWindow(HWND) override {}
+    void DomainMessageTaken(HWND, const CCookieDomain&) override {}
+    bool Refresh() override { return false; }
+    CLoadProgress GetLoadProgress() override { return {}; }
     void GetDomains(CDomainList& domains) override { domains = m_domains; }
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>&) override { return false; }
     bool DeleteDomain(const CRefPtr<CCookieDomain>&) override { return false; }
