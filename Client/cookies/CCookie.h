@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // One cookie as its source found it. Immutable after construction.
 class CCookie : public CRefCount {
@@ -55,3 +56,5 @@ public:
 private:
     using CCookie::CCookie;
 };
+
+using CCookieList = std::vector<CRefPtr<CCookie>>;

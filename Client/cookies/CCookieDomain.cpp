@@ -74,11 +74,25 @@ void CCookieDomain::AddCookie(const CRefPtr<CCookie>& cookie) {
 }
 
 std::wstring TypeTextForKinds(std::uint32_t kinds) {
-    if (kinds == KindBit(CookieKind::Flash)) {
-        return LoadExpandedString(IDS_TYPE_FLASH);
+    // In the alphabetical order of the names.
+    constexpr struct {
+        CookieKind kind;
+        UINT name;
+    } names[] = {
+        {CookieKind::Brave, IDS_TYPE_BRAVE}, {CookieKind::Chrome, IDS_TYPE_CHROME},
+        {CookieKind::Edge, IDS_TYPE_EDGE},   {CookieKind::Firefox, IDS_TYPE_FIREFOX},
+        {CookieKind::Flash, IDS_TYPE_FLASH}, {CookieKind::IE, IDS_TYPE_IE},
+        {CookieKind::Opera, IDS_TYPE_OPERA}, {CookieKind::Vivaldi, IDS_TYPE_VIVALDI},
+    };
+    if (kinds == 0) {
+        // A domain without cookies has always read as both of the first two kinds.
+        kinds = KindBit(CookieKind::Flash) | KindBit(CookieKind::IE);
     }
-    if (kinds == KindBit(CookieKind::IE)) {
-        return LoadExpandedString(IDS_TYPE_IE);
+    std::wstring text;
+    for (const auto& each : names) {
+        if ((kinds & KindBit(each.kind)) != 0) {
+            text += (text.empty() ? L"" : L", ") + LoadExpandedString(each.name);
+        }
     }
-    return LoadExpandedString(IDS_TYPE_FLASH) + L", " + LoadExpandedString(IDS_TYPE_IE);
+    return text;
 }

@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-using CCookieList = std::vector<CRefPtr<CCookie>>;
-
 // All cookies that share one domain key: one row for the user. Created on the loading thread
 // and read on the window thread, so every accessor holds the domain's own lock.
 class CCookieDomain final : public CRefCount {
@@ -42,5 +40,6 @@ private:
     CCookieList m_cookies;
 };
 
-// The Type column's text for a kinds mask: "Flash", "IE", or both.
+// The Type column's text for a kinds mask: the names of its kinds in alphabetical order,
+// joined with ", ".
 std::wstring TypeTextForKinds(std::uint32_t kinds);

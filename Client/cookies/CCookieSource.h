@@ -31,6 +31,9 @@ public:
     // True when the cookie is gone or counts as gone. Never raises; a source tells the user
     // of a failure itself.
     virtual bool DeleteCookie(const CRefPtr<CCookie>& cookie) = 0;
+    // Deletes one site's cookies of this source, in order, and stops at the first that stays.
+    // A source whose store takes transactions deletes each store's part in one.
+    virtual bool DeleteCookies(const CCookieList& cookies);
     // Raises a CException on failure, which ends start-up.
     virtual void Prepare() = 0;
     // Hands every cookie to the sink at once, so domains fill while it runs. Raises a

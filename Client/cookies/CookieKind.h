@@ -7,6 +7,13 @@
 enum class CookieKind : std::uint32_t {
     IE = 1,
     Flash = 2,
+    // Chrome, Chromium and their channels.
+    Chrome = 4,
+    Edge = 8,
+    Firefox = 16,
+    Brave = 32,
+    Opera = 64,
+    Vivaldi = 128,
 };
 
 constexpr std::uint32_t KindBit(CookieKind kind) noexcept {

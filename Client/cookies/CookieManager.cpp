@@ -2,6 +2,8 @@
 
 #include "cookies/DomainKey.h"
 #include "cookies/DomainMessages.h"
+#include "cookies/sources/CChromiumCookieSource.h"
+#include "cookies/sources/CFirefoxCookieSource.h"
 #include "cookies/sources/CFlashCookieSource.h"
 #include "cookies/sources/CIECookieSource.h"
 #include "res/resource.h"
@@ -55,7 +57,14 @@ std::wstring CurrentReason() noexcept {
 } // namespace
 
 CookieManager::CookieManager()
-    : CookieManager({CFlashCookieSource::Create(), CIECookieSource::Create()}, ::PostMessageW) {}
+    : CookieManager({CFlashCookieSource::Create(), CIECookieSource::Create(),
+                     CChromiumCookieSource::Create(CookieKind::Chrome),
+                     CChromiumCookieSource::Create(CookieKind::Edge),
+                     CChromiumCookieSource::Create(CookieKind::Brave),
+                     CChromiumCookieSource::Create(CookieKind::Opera),
+                     CChromiumCookieSource::Create(CookieKind::Vivaldi),
+                     CFirefoxCookieSource::Create()},
+                    ::PostMessageW) {}
 
 CookieManager::CookieManager(CSourceList sources, CPostFunction post, CThreadStart startThread)
     : m_sources(std::move(sources)), m_post(std::move(post)),
@@ -358,13 +367,12 @@ bool CookieManager::AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) {
     return true;
 }
 
-CRefPtr<CCookieSource> CookieManager::SourceOfKind(CookieKind kind) {
-    for (const CRefPtr<CCookieSource>& source : m_sources) {
-        if (source->GetKind() == kind) {
-            return source;
-        }
+std::size_t CookieManager::SourceIndexOfKind(CookieKind kind) {
+    std::size_t index = 0;
+    while (index < m_sources.size() && m_sources[index]->GetKind() != kind) {
+        ++index;
     }
-    return nullptr;
+    return index;
 }
 
 bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
@@ -380,9 +388,19 @@ bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
     }
     CCookieList cookies;
     domain->GetCookies(cookies);
+    // Each source gets the site's cookies of its kind in one batch, in the sources' order, so
+    // a database source deletes them in one transaction per store.
+    std::vector<CCookieList> batches(m_sources.size());
     for (const CRefPtr<CCookie>& cookie : cookies) {
-        const CRefPtr<CCookieSource> source = SourceOfKind(cookie->GetKind());
-        if (!source || !source->DeleteCookie(cookie)) {
+        const std::size_t index = SourceIndexOfKind(cookie->GetKind());
+        if (index == m_sources.size()) {
+            // No source can delete it: the domain stays whole.
+            return false;
+        }
+        batches[index].push_back(cookie);
+    }
+    for (std::size_t index = 0; index < batches.size(); ++index) {
+        if (!batches[index].empty() && !m_sources[index]->DeleteCookies(batches[index])) {
             return false;
         }
     }

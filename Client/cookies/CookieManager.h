@@ -29,7 +29,8 @@ public:
     // Starts the loading thread: its handle, or null with the thread's last error set.
     using CThreadStart = std::function<HANDLE(unsigned(__stdcall*)(void*), void*)>;
 
-    // The program's manager: the Flash source, then the browser source.
+    // The program's manager: the Flash source, the browser cache, the Chromium family (Chrome,
+    // Edge, Brave, Opera, Vivaldi), then Firefox.
     CookieManager();
     CookieManager(CSourceList sources, CPostFunction post, CThreadStart startThread = nullptr);
     CookieManager(const CookieManager&) = delete;
@@ -72,7 +73,8 @@ private:
     void Notify(UINT message, const CRefPtr<CCookieDomain>& domain);
     // True when the window was handed the message.
     bool Deliver(HWND window, UINT message, CCookieDomain* domain);
-    CRefPtr<CCookieSource> SourceOfKind(CookieKind kind);
+    // The first source of the kind; the number of sources when there is none.
+    std::size_t SourceIndexOfKind(CookieKind kind);
 
     CCriticalSection m_lock;
     bool m_loading = false;

@@ -133,3 +133,21 @@ TEST(Cookie, RecordsKeepWhatTheirSourceFound) {
 
     EXPECT_EQ(CookieKind::Flash, Flash(1, 2)->GetKind());
 }
+
+TEST(CookieDomain, TypeTextNamesEveryKindInAlphabeticalOrder) {
+    const auto bits = [](std::initializer_list<CookieKind> kinds) {
+        std::uint32_t mask = 0;
+        for (CookieKind kind : kinds) {
+            mask |= KindBit(kind);
+        }
+        return mask;
+    };
+    EXPECT_EQ(L"Chrome, Edge, Firefox, IE",
+              TypeTextForKinds(bits({CookieKind::IE, CookieKind::Firefox, CookieKind::Edge,
+                                     CookieKind::Chrome})));
+    EXPECT_EQ(L"Brave, Chrome, Edge, Firefox, Flash, IE, Opera, Vivaldi",
+              TypeTextForKinds(bits({CookieKind::Vivaldi, CookieKind::Opera, CookieKind::Brave,
+                                     CookieKind::Firefox, CookieKind::Edge, CookieKind::Chrome,
+                                     CookieKind::Flash, CookieKind::IE})));
+    EXPECT_EQ(L"Opera", TypeTextForKinds(KindBit(CookieKind::Opera)));
+}

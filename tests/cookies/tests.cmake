@@ -13,3 +13,16 @@ tollgate_add_test(manager_tests
     ${CMAKE_CURRENT_LIST_DIR}/CookieLoadingTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ManagerConcurrencyTests.cpp
 )
+# The browsers' SQLite cookie databases, built at their real paths in the prefix; a helper
+# process stands in for a running browser.
+add_executable(browser_stand_in ${CMAKE_CURRENT_LIST_DIR}/sources/BrowserStandInMain.cpp)
+target_include_directories(browser_stand_in PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(browser_stand_in PRIVATE tollgate_core tollgate_refcount tollgate_res
+                                               tollgate_test_support)
+target_link_options(browser_stand_in PRIVATE -municode -mconsole)
+tollgate_add_test(browser_sources_tests
+    ${CMAKE_CURRENT_LIST_DIR}/BrowserStoresLoadingTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sources/ChromiumCookieSourceTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sources/FirefoxCookieSourceTests.cpp
+)
+add_dependencies(browser_sources_tests browser_stand_in)

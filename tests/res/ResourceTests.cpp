@@ -104,6 +104,16 @@ const std::map<UINT, std::wstring> Expected = {
     {205, L"%u sites"},
     {206, L"&Refresh"},
     {207, L"Loading stopped early."},
+    {220, L"Chrome"},
+    {221, L"Edge"},
+    {222, L"Firefox"},
+    {223, L"Brave"},
+    {224, L"Opera"},
+    {225, L"Vivaldi"},
+    {226, L"%s (%s) is open: its cookies are not shown. Close it and press Refresh."},
+    {227, L"%s (%s) is open: close it, then delete again."},
+    {228, L"The cookies of %s (%s) could not be read.  %s"},
+    {229, L"<APPNAME> does not know this layout of the cookie database."},
 };
 
 } // namespace

@@ -3,6 +3,8 @@
 // holds the time until the window has settled against the bare platform work of the same
 // store. Prints the figures; the last line is "load-ratio <x>".
 
+#include "BrowserStoresBench.h"
+
 #include "cookies/CookieManager.h"
 #include "res/resource.h"
 #include "ui/CMainDlg.h"
@@ -141,14 +143,16 @@ std::size_t SearchFiles(const std::wstring& folder) {
     return found;
 }
 
-double PlatformWork(std::size_t& found) {
+double PlatformWork(const CBrowserStoresBench& browsers, std::size_t& found) {
     const double start = Seconds();
     found = SearchFiles(CookieStore::FlashRoot());
     const double searched = Seconds();
     found += WalkCache();
+    const double walked = Seconds();
+    found += browsers.Read();
     const double end = Seconds();
-    std::printf("  platform: file search %.0f ms, cache walk %.0f ms\n", (searched - start) * 1000,
-                (end - searched) * 1000);
+    std::printf("  platform: file search %.0f ms, cache walk %.0f ms, browser databases %.0f ms\n",
+                (searched - start) * 1000, (walked - searched) * 1000, (end - walked) * 1000);
     return end - start;
 }
 
@@ -233,9 +237,11 @@ int wmain(int argc, wchar_t** argv) {
     try {
         const double buildStart = Seconds();
         BuildStore(size);
+        CBrowserStoresBench browsers;
+        browsers.Build(scale);
         std::printf("store-build-s %.2f\n", Seconds() - buildStart);
         std::size_t found = 0;
-        PlatformWork(found);
+        PlatformWork(browsers, found);
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
         ::InitCommonControlsEx(&controls);
         const CWindowIcons icons(::GetModuleHandleW(nullptr));
@@ -243,7 +249,7 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<CWindowRun> runs;
         for (int round = 0; round < Rounds; ++round) {
             runs.push_back(WindowLoad(icons));
-            platform.push_back(PlatformWork(found));
+            platform.push_back(PlatformWork(browsers, found));
             const CWindowRun& run = runs.back();
             std::printf("  round %d: window shown %.0f ms, first row %.0f ms, settled %.0f ms, "
                         "%zu messages for %zu domains; platform %.0f ms\n",
@@ -263,7 +269,9 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("platform-work-ms %.0f (fastest of %d)\n", work * 1000, Rounds);
         std::printf("posted-messages %zu\n", best.posted);
         std::printf("first-row-ms %.0f\n", (best.firstRow - best.shown) * 1000);
+        browsers.Measure();
         CookieStore::Clear();
+        browsers.Clear();
         std::printf("load-ratio %.2f\n", best.settled / work);
         return 0;
     } catch (const CException& e) {

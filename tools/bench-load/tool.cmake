@@ -1,6 +1,8 @@
 # tools/bench.sh load: the real window's full load against the bare platform work.
 add_executable(tollgate_bench_load
+    ${CMAKE_CURRENT_LIST_DIR}/BrowserStoresBench.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LoadBench.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/BrowserStoreBuilder.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/CookieStoreBuilder.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/RecordedMessages.cpp
 )

@@ -1,8 +1,11 @@
 // Fills the current Wine prefix with a realistic cookie store for trying Tollgate out: a few
-// hundred browser and Flash cookies over some dozens of sites, of ages from minutes to years,
-// a few sites already authorized. Replaces whatever store was there. Prints what it made.
+// hundred browser-cache, Flash, Chrome, Edge and Firefox cookies over some dozens of sites, of
+// ages from minutes to years, a few sites already authorized. Replaces whatever store was there.
+// Prints what it made.
 #include "cookies/DomainKey.h"
 #include "store/Exceptions.h"
+#include "sqlite/CSqliteError.h"
+#include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
 
 #include <windows.h>
@@ -101,6 +104,56 @@ FILETIME Ago(std::uint64_t age) {
 const wchar_t* const Paths[] = {L"/", L"/news/", L"/account/", L"/search/", L"/media/"};
 const wchar_t* const Users[] = {L"user", L"demo"};
 
+// Microseconds since 1601 (Chromium) or since 1970 (Firefox) of a FILETIME.
+std::int64_t Microseconds(FILETIME time, bool unixEpoch) {
+    const std::uint64_t ticks =
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<std::int64_t>(ticks / 10) - (unixEpoch ? 11644473600000000LL : 0);
+}
+
+// A Chrome, an Edge and a Firefox profile over most of the same sites: several browsers'
+// cookies share one row. Returns how many cookies it wrote.
+int SeedBrowsers(CSequence& sequence) {
+    std::vector<BrowserStores::CRow> chrome;
+    std::vector<BrowserStores::CRow> edge;
+    std::vector<BrowserStores::CRow> firefox;
+    int index = 0;
+    for (const CSite& site : Sites) {
+        const std::wstring host = site.host;
+        const std::wstring domain = L"." + DomainKeyFromHost(host);
+        for (int i = 0; i < site.browserCookies; ++i) {
+            const std::uint64_t age = PickAge(sequence);
+            const FILETIME created = Ago(age);
+            const FILETIME used = Ago(age / (1 + sequence.Next(8)));
+            const std::wstring name = L"c" + std::to_wstring(i);
+            const std::wstring& where = i % 2 == 0 ? host : domain;
+            if (index % 2 == 0) {
+                chrome.push_back(
+                    {where, name, L"/", Microseconds(created, false), Microseconds(used, false)});
+            }
+            if (index % 3 == 0 && i < 4) {
+                edge.push_back(
+                    {where, name, L"/", Microseconds(created, false), Microseconds(used, false)});
+            }
+            if (index % 2 == 1 || index % 5 == 0) {
+                firefox.push_back(
+                    {where, name, L"/", Microseconds(created, true), Microseconds(used, true)});
+            }
+        }
+        ++index;
+    }
+    BrowserStores::Clear();
+    BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
+        BrowserStores::Layout::Current, chrome);
+    BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(L"Microsoft\\Edge\\User Data", L"Default"),
+        BrowserStores::Layout::Current, edge);
+    BrowserStores::AddFirefoxProfile(L"default-release", L"k2m9q4xz.default-release",
+                                     BrowserStores::Layout::Current, firefox);
+    return static_cast<int>(chrome.size() + edge.size() + firefox.size());
+}
+
 } // namespace
 
 int wmain() {
@@ -138,11 +191,15 @@ int wmain() {
                 ++authorized;
             }
         }
-        std::wprintf(L"seeded %d browser cookies and %d Flash cookies over %d sites, %d "
-                     L"authorized\n",
-                     browser, flash, static_cast<int>(std::size(Sites)), authorized);
+        const int browsers = SeedBrowsers(sequence);
+        std::wprintf(L"seeded %d browser cookies, %d Flash cookies and %d Chrome, Edge and "
+                     L"Firefox cookies over %d sites, %d authorized\n",
+                     browser, flash, browsers, static_cast<int>(std::size(Sites)), authorized);
         return 0;
     } catch (const CException& e) {
+        std::fwprintf(stderr, L"seed: %ls\n", e.GetText().c_str());
+        return 1;
+    } catch (const CSqliteError& e) {
         std::fwprintf(stderr, L"seed: %ls\n", e.GetText().c_str());
         return 1;
     }

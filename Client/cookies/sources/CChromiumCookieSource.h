@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cookies/sources/CDatabaseCookieSource.h"
+
+// The cookies of one browser of the Chromium family (Chrome with Chromium, Edge, Brave, Opera
+// or Vivaldi, each with its channels): the table "cookies" of every profile's cookie database.
+class CChromiumCookieSource final : public CDatabaseCookieSource {
+public:
+    // `kind` names the browser.
+    static CRefPtr<CCookieSource> Create(CookieKind kind);
+    static CRefPtr<CCookieSource> Create(CookieKind kind,
+                                         std::shared_ptr<CBrowserProfiles> profiles);
+
+protected:
+    std::vector<CBrowserStore> FindStores() override;
+
+private:
+    CChromiumCookieSource(CookieKind kind, std::shared_ptr<CBrowserProfiles> profiles);
+
+    // The profile in `folder`, when it holds a cookie database.
+    void AddProfile(const std::wstring& browser, const std::wstring& folder,
+                    const std::wstring& profile, std::vector<CBrowserStore>& stores);
+};

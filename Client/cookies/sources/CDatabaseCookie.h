@@ -1,0 +1,51 @@
+#pragma once
+
+#include "cookies/CCookie.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// One browser profile's cookie database.
+struct CBrowserStore {
+    // For the user: "Google Chrome", "Default".
+    std::wstring browser;
+    std::wstring profile;
+    std::wstring database;
+    // The file the running browser holds so that nobody else may open it: the database itself
+    // for the Chromium family, "parent.lock" for Firefox.
+    std::wstring lockFile;
+    // Whether the database may still be read while the browser holds its lock file.
+    bool readableWhileOpen = false;
+};
+
+// A row of a cookie table as it was read, to delete exactly that row and no other: one that
+// has changed since has another row key or creation time and stays.
+struct CRowIdentity {
+    std::int64_t key = 0;
+    std::wstring host;
+    std::wstring name;
+    std::wstring path;
+    std::int64_t created = 0;
+    // Chromium's top frame site, Firefox's origin attributes; empty where there is no column.
+    std::wstring partition;
+};
+
+// A cookie of a browser's SQLite database. Its file is the database.
+class CDatabaseCookie final : public CCookie {
+public:
+    static CRefPtr<CCookie> Create(CookieKind kind, std::shared_ptr<const CBrowserStore> store,
+                                   std::wstring host, FILETIME created, FILETIME lastUsed,
+                                   CRowIdentity row);
+
+    const CBrowserStore& GetStore() const noexcept { return *m_store; }
+    const CRowIdentity& GetRow() const noexcept { return m_row; }
+
+private:
+    CDatabaseCookie(CookieKind kind, std::shared_ptr<const CBrowserStore> store, std::wstring host,
+                    FILETIME created, FILETIME lastUsed, CRowIdentity row);
+
+    // Both never change, so they are read without the lock.
+    const std::shared_ptr<const CBrowserStore> m_store;
+    const CRowIdentity m_row;
+};

@@ -1,0 +1,201 @@
+#include "cookies/sources/CDatabaseCookieSource.h"
+
+#include "cookies/FileTime.h"
+#include "res/resource.h"
+#include "sqlite/CSqliteDatabase.h"
+#include "sqlite/CSqliteError.h"
+#include "sqlite/CSqliteTransaction.h"
+#include "ui/ShowMessage.h"
+#include "ui/StringLoader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+std::wstring OpenText(const CBrowserStore& store, UINT format) {
+    return FormatString(LoadExpandedString(format).c_str(), store.browser.c_str(),
+                        store.profile.c_str());
+}
+
+std::wstring UnreadableText(const CBrowserStore& store, const std::wstring& reason) {
+    return FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(), store.browser.c_str(),
+                        store.profile.c_str(), reason.c_str());
+}
+
+// Table and column names are plain ASCII.
+std::wstring Wide(const char* name) {
+    return std::wstring(name, name + std::strlen(name));
+}
+
+bool Has(const std::vector<std::wstring>& columns, const char* name) {
+    return std::find(columns.begin(), columns.end(), Wide(name)) != columns.end();
+}
+
+// The browser holds the file and shares it with nobody.
+bool IsSharingViolation(const CSqliteError& error) {
+    return error.GetSystemError() == ERROR_SHARING_VIOLATION;
+}
+
+} // namespace
+
+FILETIME FileTimeFromMicroseconds(std::int64_t microseconds, std::int64_t epoch) {
+    if (microseconds <= 0) {
+        return FILETIME{};
+    }
+    const std::uint64_t since1601 =
+        static_cast<std::uint64_t>(microseconds) + static_cast<std::uint64_t>(epoch);
+    if (since1601 > std::numeric_limits<std::uint64_t>::max() / 10) {
+        return FILETIME{};
+    }
+    return ToFileTime(since1601 * 10);
+}
+
+CDatabaseCookieSource::CDatabaseCookieSource(CookieKind kind,
+                                             std::shared_ptr<CBrowserProfiles> profiles,
+                                             const CCookieTable& table)
+    : CCookieSource(kind), m_profiles(std::move(profiles)), m_table(table) {}
+
+void CDatabaseCookieSource::Prepare() {
+    m_localAppData = m_profiles->GetLocalAppDataFolder();
+    m_appData = m_profiles->GetAppDataFolder();
+}
+
+void CDatabaseCookieSource::Enumerate(CCookieSink& sink) {
+    for (CBrowserStore& found : FindStores()) {
+        const auto store = std::make_shared<const CBrowserStore>(std::move(found));
+        const bool held = m_profiles->IsHeld(store->lockFile);
+        if (held && !store->readableWhileOpen) {
+            sink.SkipStore(OpenText(*store, IDS_BROWSER_OPEN));
+            continue;
+        }
+        try {
+            if (!ReadStore(store, sink)) {
+                sink.SkipStore(
+                    UnreadableText(*store, LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT)));
+            }
+        } catch (const CSqliteError& e) {
+            sink.SkipStore(held || IsSharingViolation(e) ? OpenText(*store, IDS_BROWSER_OPEN)
+                                                         : UnreadableText(*store, e.GetText()));
+        }
+    }
+}
+
+bool CDatabaseCookieSource::ReadStore(const std::shared_ptr<const CBrowserStore>& store,
+                                      CCookieSink& sink) {
+    CSqliteDatabase db(store->database, CSqliteDatabase::Mode::ReadOnly);
+    const std::vector<std::wstring> columns = db.GetColumns(Wide(m_table.table));
+    const bool keyed = std::string(m_table.key) == "rowid" || Has(columns, m_table.key);
+    if (!keyed || !Has(columns, m_table.host) || !Has(columns, "name") || !Has(columns, "path") ||
+        !Has(columns, m_table.created) || !Has(columns, m_table.lastUsed) ||
+        (m_table.partitionRequired && !Has(columns, m_table.partition))) {
+        return false;
+    }
+    const std::string partition = Has(columns, m_table.partition) ? m_table.partition : "''";
+    CSqliteStatement rows = db.Prepare(
+        std::string("SELECT ") + m_table.key + ", " + m_table.host + ", name, path, " +
+        m_table.created + ", " + m_table.lastUsed + ", " + partition + " FROM " + m_table.table);
+    const CookieKind kind = GetKind();
+    while (rows.Step()) {
+        CRowIdentity row;
+        row.key = rows.GetInt64(0);
+        row.host = rows.GetText(1);
+        row.name = rows.GetText(2);
+        row.path = rows.GetText(3);
+        row.created = rows.GetInt64(4);
+        row.partition = rows.GetText(6);
+        // A leading dot marks a domain cookie; it is no part of the host's name.
+        std::wstring host = row.host;
+        if (!host.empty() && host.front() == L'.') {
+            host.erase(0, 1);
+        }
+        sink.AddCookie(CDatabaseCookie::Create(
+            kind, store, std::move(host), FileTimeFromMicroseconds(row.created, m_table.epoch),
+            FileTimeFromMicroseconds(rows.GetInt64(5), m_table.epoch), std::move(row)));
+    }
+    return true;
+}
+
+bool CDatabaseCookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
+    return DeleteCookies(CCookieList{cookie});
+}
+
+bool CDatabaseCookieSource::DeleteCookies(const CCookieList& cookies) {
+    // The site's rows of each store, stores in the order their first cookie came.
+    std::vector<std::pair<const CBrowserStore*, std::vector<const CRowIdentity*>>> stores;
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        // The manager hands this source only cookies of its own kind.
+        const auto& found = static_cast<const CDatabaseCookie&>(*cookie);
+        const auto same = std::find_if(stores.begin(), stores.end(), [&found](const auto& each) {
+            return each.first->database == found.GetStore().database;
+        });
+        if (same != stores.end()) {
+            same->second.push_back(&found.GetRow());
+        } else {
+            stores.push_back({&found.GetStore(), {&found.GetRow()}});
+        }
+    }
+    for (const auto& [store, rows] : stores) {
+        if (!DeleteRows(*store, rows)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CDatabaseCookieSource::DeleteRows(const CBrowserStore& store,
+                                       const std::vector<const CRowIdentity*>& rows) {
+    std::wstring reason;
+    // A running browser keeps its cookies in memory and would write the deleted ones back.
+    if (m_profiles->IsHeld(store.lockFile)) {
+        reason = OpenText(store, IDS_BROWSER_OPEN_DELETING);
+    } else {
+        try {
+            CSqliteDatabase db(store.database, CSqliteDatabase::Mode::ReadWrite);
+            DeleteInTransaction(db, rows);
+            return true;
+        } catch (const CSqliteError& e) {
+            reason =
+                IsSharingViolation(e) ? OpenText(store, IDS_BROWSER_OPEN_DELETING) : e.GetText();
+        }
+    }
+    ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, reason), MB_ICONWARNING | MB_OK);
+    return false;
+}
+
+void CDatabaseCookieSource::DeleteInTransaction(CSqliteDatabase& db,
+                                                const std::vector<const CRowIdentity*>& rows) {
+    // The browser folds its own write-ahead log in; its journal file stays where it keeps one.
+    db.LeaveLogOnClose();
+    bool logged = false;
+    {
+        CSqliteStatement mode = db.Prepare("PRAGMA journal_mode");
+        logged = mode.Step() && mode.GetText(0) == L"wal";
+    }
+    if (!logged) {
+        db.Execute("PRAGMA journal_mode=TRUNCATE");
+    }
+    const std::vector<std::wstring> columns = db.GetColumns(Wide(m_table.table));
+    const std::string partition =
+        Has(columns, m_table.partition) ? std::string(" AND ") + m_table.partition + " IS ?6" : "";
+
+    CSqliteTransaction transaction(db);
+    CSqliteStatement remove =
+        db.Prepare(std::string("DELETE FROM ") + m_table.table + " WHERE " + m_table.key +
+                   " = ?1 AND " + m_table.host + " IS ?2 AND name IS ?3 AND path IS ?4 AND " +
+                   m_table.created + " IS ?5" + partition);
+    for (const CRowIdentity* row : rows) {
+        remove.Bind(1, row->key);
+        remove.Bind(2, row->host);
+        remove.Bind(3, row->name);
+        remove.Bind(4, row->path);
+        remove.Bind(5, row->created);
+        if (!partition.empty()) {
+            remove.Bind(6, row->partition);
+        }
+        remove.Step();
+        remove.Reset();
+    }
+    transaction.Commit();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "cookies/CCookieSource.h"
+#include "cookies/sources/CBrowserProfiles.h"
+#include "cookies/sources/CDatabaseCookie.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CSqliteDatabase;
+
+// Where a browser keeps its cookies in its SQLite database.
+struct CCookieTable {
+    const char* table;
+    // The row's key: "rowid", or the column that is the row id.
+    const char* key;
+    const char* host;
+    const char* created;
+    const char* lastUsed;
+    // Which store of several a cookie lives in (partition, container); null when the browser's
+    // layout may lack it.
+    const char* partition;
+    bool partitionRequired;
+    // Microseconds from 1601-01-01 to the epoch of the table's times.
+    std::int64_t epoch;
+};
+
+// A source whose stores are browsers' SQLite databases: one per profile. A store that cannot
+// be read is skipped with a notice; a store is written only by deleting the rows listed, one
+// transaction per store, and never while its browser runs.
+class CDatabaseCookieSource : public CCookieSource {
+public:
+    void Prepare() override;
+    void Enumerate(CCookieSink& sink) override;
+    bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
+    bool DeleteCookies(const CCookieList& cookies) override;
+
+protected:
+    CDatabaseCookieSource(CookieKind kind, std::shared_ptr<CBrowserProfiles> profiles,
+                          const CCookieTable& table);
+
+    // Every store of this source's browsers, found afresh for each load.
+    virtual std::vector<CBrowserStore> FindStores() = 0;
+
+    const std::shared_ptr<CBrowserProfiles> m_profiles;
+    // Set once by Prepare, then only read.
+    std::wstring m_localAppData;
+    std::wstring m_appData;
+
+private:
+    // False when the table lacks a column this source needs.
+    bool ReadStore(const std::shared_ptr<const CBrowserStore>& store, CCookieSink& sink);
+    bool DeleteRows(const CBrowserStore& store, const std::vector<const CRowIdentity*>& rows);
+    void DeleteInTransaction(CSqliteDatabase& db, const std::vector<const CRowIdentity*>& rows);
+
+    const CCookieTable& m_table;
+};
+
+// A FILETIME from microseconds after the epoch that is `epoch` microseconds after 1601-01-01.
+// Zero or less, and a time beyond what a FILETIME holds, are unknown (0).
+FILETIME FileTimeFromMicroseconds(std::int64_t microseconds, std::int64_t epoch);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "cookies/sources/CBrowserProfiles.h"
+
+// The browsers' profiles on the Windows file system.
+class CWin32BrowserProfiles final : public CBrowserProfiles {
+public:
+    std::wstring GetLocalAppDataFolder() override;
+    std::wstring GetAppDataFolder() override;
+    std::vector<std::wstring> ListFolders(const std::wstring& folder) override;
+    bool IsFile(const std::wstring& path) override;
+    bool IsHeld(const std::wstring& path) override;
+    std::vector<std::wstring> GetIniSections(const std::wstring& file) override;
+    std::wstring GetIniString(const std::wstring& file, const std::wstring& section,
+                              const std::wstring& key) override;
+};

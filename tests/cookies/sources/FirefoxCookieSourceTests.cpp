@@ -1,0 +1,156 @@
+#include "cookies/FileTime.h"
+#include "cookies/sources/CFirefoxCookieSource.h"
+#include "res/resource.h"
+#include "sqlite/CSqliteDatabase.h"
+#include "support/BrowserStandIn.h"
+#include "support/BrowserStoreBuilder.h"
+#include "support/RecordedMessages.h"
+#include "ui/StringLoader.h"
+
+#include "cookies/CookieRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using BrowserStores::CRow;
+using BrowserStores::Layout;
+
+namespace {
+
+// 2023-11-14 22:13:20 UTC, in microseconds since 1970.
+constexpr std::int64_t Base = 1700000000000000;
+constexpr std::uint64_t UnixEpochTicks = 116444736000000000;
+
+std::uint64_t Ticks(std::int64_t microseconds) {
+    return UnixEpochTicks + static_cast<std::uint64_t>(microseconds) * 10;
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class FirefoxCookieSource : public testing::Test {
+protected:
+    void SetUp() override {
+        BrowserStores::Clear();
+        TakeRecordedMessages();
+    }
+    void TearDown() override { BrowserStores::Clear(); }
+
+    CCookieRecorder Load() {
+        m_source = CFirefoxCookieSource::Create();
+        m_source->Prepare();
+        CCookieRecorder found;
+        m_source->Enumerate(found);
+        return found;
+    }
+
+    static std::multiset<std::wstring> Hosts(const CCookieRecorder& found) {
+        std::multiset<std::wstring> hosts;
+        for (const auto& cookie : found.cookies) {
+            hosts.insert(cookie->GetHost());
+        }
+        return hosts;
+    }
+
+    CRefPtr<CCookieSource> m_source;
+};
+
+} // namespace
+
+TEST_F(FirefoxCookieSource, ReadsEveryListedProfileWithContainersAndTheLog) {
+    const auto current = BrowserStores::AddFirefoxProfile(
+        L"default-release", L"abcd.default-release", Layout::Current,
+        {{L".example.com", L"a", L"/", Base, Base + 7},
+         {L".example.com", L"a", L"/", Base + 1, Base + 1, L"^userContextId=2"},
+         {L"www.example.com", L"p", L"/", Base + 2, Base + 2, L"^partitionKey=(https,top.com)"},
+         {L"zero.org", L"z", L"/", 0, -5}});
+    BrowserStores::AddFirefoxRowsToLog(current, {{L"logged.net", L"l", L"/", Base + 3, Base + 4}});
+    ASSERT_TRUE(Exists(current + L"-wal"));
+    BrowserStores::AddFirefoxProfile(L"old", L"efgh.old", Layout::Old,
+                                     {{L"old.example.com", L"o", L"/", Base + 5, Base + 6}});
+
+    const CCookieRecorder found = Load();
+    EXPECT_EQ((std::multiset<std::wstring>{L"example.com", L"example.com", L"www.example.com",
+                                           L"zero.org", L"logged.net", L"old.example.com"}),
+              Hosts(found));
+    for (const auto& cookie : found.cookies) {
+        EXPECT_EQ(CookieKind::Firefox, cookie->GetKind());
+        if (cookie->GetHost() == L"logged.net") {
+            EXPECT_EQ(Ticks(Base + 3), ToUInt64(cookie->GetCreated()));
+            EXPECT_EQ(Ticks(Base + 4), ToUInt64(cookie->GetLastUsed()));
+        }
+        if (cookie->GetHost() == L"zero.org") {
+            EXPECT_EQ(0u, ToUInt64(cookie->GetCreated()));
+            EXPECT_EQ(0u, ToUInt64(cookie->GetLastUsed()));
+        }
+    }
+    EXPECT_EQ(Ticks(Base + 7), ToUInt64(found.cookies[0]->GetLastUsed()));
+    EXPECT_TRUE(found.skipped.empty());
+    EXPECT_TRUE(Exists(current + L"-wal")) << "the log is the browser's to fold in";
+}
+
+TEST_F(FirefoxCookieSource, AnOpenFirefoxIsListedButNeverWritten) {
+    const auto database = BrowserStores::AddFirefoxProfile(
+        L"default", L"x.default", Layout::Current,
+        {{L"a.com", L"a", L"/", Base, Base}, {L"b.com", L"b", L"/", Base, Base}});
+    const std::wstring lock = database.substr(0, database.rfind(L'\\')) + L"\\parent.lock";
+    const auto before = BrowserStores::DumpTable(database, "moz_cookies");
+
+    CBrowserStandIn firefox(lock);
+    const CCookieRecorder found = Load();
+    EXPECT_EQ((std::multiset<std::wstring>{L"a.com", L"b.com"}), Hosts(found));
+    EXPECT_TRUE(found.skipped.empty());
+
+    EXPECT_FALSE(m_source->DeleteCookies({found.cookies[0]}));
+    const auto shown = TakeRecordedMessages();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(FailureText(IDS_FAILED_DELETING_COOKIE,
+                          FormatString(LoadExpandedString(IDS_BROWSER_OPEN_DELETING).c_str(),
+                                       L"Mozilla Firefox", L"default")),
+              shown[0].text);
+    EXPECT_EQ(before, BrowserStores::DumpTable(database, "moz_cookies"));
+}
+
+TEST_F(FirefoxCookieSource, DeletingTakesExactlyTheListedRowsOfEveryContainer) {
+    const auto database = BrowserStores::AddFirefoxProfile(
+        L"default", L"x.default", Layout::Current,
+        {{L".site.com", L"a", L"/", Base, Base},
+         {L".site.com", L"a", L"/", Base, Base, L"^userContextId=1"},
+         {L"keep.com", L"a", L"/", Base, Base}});
+    BrowserStores::AddFirefoxRowsToLog(database, {{L"www.site.com", L"w", L"/", Base, Base}});
+    const CCookieRecorder found = Load();
+    CCookieList batch;
+    for (const auto& cookie : found.cookies) {
+        if (cookie->GetHost() != L"keep.com") {
+            batch.push_back(cookie);
+        }
+    }
+    ASSERT_EQ(3u, batch.size());
+    const auto before = BrowserStores::DumpTable(database, "moz_cookies");
+
+    EXPECT_TRUE(m_source->DeleteCookies(batch));
+    EXPECT_TRUE(TakeRecordedMessages().empty());
+    EXPECT_EQ((std::vector<std::wstring>{before[2]}),
+              BrowserStores::DumpTable(database, "moz_cookies"));
+    EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(database));
+}
+
+TEST_F(FirefoxCookieSource, AStoreWithoutTheNeededColumnsIsSkipped) {
+    const auto database =
+        BrowserStores::AddFirefoxProfile(L"default", L"x.default", Layout::Current, {});
+    {
+        CSqliteDatabase db(database, CSqliteDatabase::Mode::ReadWrite);
+        db.Execute("DROP TABLE moz_cookies; CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, "
+                   "host TEXT, name TEXT, path TEXT, creationTime INTEGER, lastAccessed INTEGER)");
+    }
+    BrowserStores::AddFirefoxProfile(L"second", L"y.second", Layout::Old,
+                                     {{L"fine.com", L"f", L"/", Base, Base}});
+    const CCookieRecorder found = Load();
+    EXPECT_EQ((std::multiset<std::wstring>{L"fine.com"}), Hosts(found));
+    EXPECT_EQ((std::vector<std::wstring>{
+                  FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(), L"Mozilla Firefox",
+                               L"default", LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT).c_str())}),
+              found.skipped);
+}

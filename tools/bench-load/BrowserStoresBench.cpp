@@ -1,0 +1,117 @@
+#include "BrowserStoresBench.h"
+
+#include "cookies/CookieManager.h"
+#include "sqlite/CSqliteDatabase.h"
+#include "support/BrowserStoreBuilder.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using BrowserStores::CRow;
+using BrowserStores::Layout;
+
+constexpr std::int64_t Chromium = 13344473600000000;
+constexpr std::int64_t Firefox = 1700000000000000;
+
+std::wstring Site(int index) {
+    return L"shop" + std::to_wstring(index) + L".com";
+}
+
+std::vector<CRow> Rows(int count, int first, int sites, std::int64_t epoch) {
+    std::vector<CRow> rows;
+    for (int i = first; i < first + count; ++i) {
+        const std::wstring host = (i % 3 == 0 ? L"." : L"www.") + Site(i % sites);
+        rows.push_back({host, L"c" + std::to_wstring(i), L"/", epoch + i, epoch + 2 * i});
+    }
+    return rows;
+}
+
+} // namespace
+
+void CBrowserStoresBench::Build(double scale) {
+    const auto scaled = [scale](int count) { return std::max(1, static_cast<int>(count * scale)); };
+    m_sites = scaled(m_sites);
+    m_chromiumCookies = scaled(m_chromiumCookies);
+    m_firefoxCookies = scaled(m_firefoxCookies);
+    m_deletedSites = std::min(scaled(m_deletedSites), m_sites);
+    BrowserStores::Clear();
+    const int half = m_chromiumCookies / 2;
+    m_chromium = {BrowserStores::AddChromiumStore(
+                      BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
+                      Layout::Current, Rows(half, 0, m_sites, Chromium)),
+                  BrowserStores::AddChromiumStore(
+                      BrowserStores::ChromiumProfile(L"Microsoft\\Edge\\User Data", L"Default"),
+                      Layout::Current, Rows(m_chromiumCookies - half, half, m_sites, Chromium))};
+    m_firefox = BrowserStores::AddFirefoxProfile(L"default-release", L"bench.default-release",
+                                                 Layout::Current,
+                                                 Rows(m_firefoxCookies, 0, m_sites, Firefox));
+}
+
+std::size_t CBrowserStoresBench::Read() const {
+    std::size_t rows = 0;
+    const auto read = [&rows](const std::wstring& database, const std::string& query) {
+        CSqliteDatabase db(database, CSqliteDatabase::Mode::ReadOnly);
+        CSqliteStatement statement = db.Prepare(query);
+        while (statement.Step()) {
+            statement.GetText(1);
+            statement.GetText(2);
+            statement.GetText(3);
+            ++rows;
+        }
+    };
+    for (const std::wstring& database : m_chromium) {
+        read(database, "SELECT rowid, host_key, name, path, creation_utc, last_access_utc, "
+                       "top_frame_site_key FROM cookies");
+    }
+    read(m_firefox, "SELECT id, host, name, path, creationTime, lastAccessed, "
+                    "originAttributes FROM moz_cookies");
+    return rows;
+}
+
+void CBrowserStoresBench::Measure() const {
+    CookieManager manager;
+    manager.PrepareSources();
+    manager.StartLoading();
+    manager.WaitForLoading();
+    CDomainList domains;
+    manager.GetDomains(domains);
+    const std::uint32_t browsers =
+        KindBit(CookieKind::Chrome) | KindBit(CookieKind::Edge) | KindBit(CookieKind::Firefox);
+    std::size_t shown = 0;
+    std::vector<CRefPtr<CCookieDomain>> doomed;
+    for (const auto& domain : domains) {
+        CCookieList cookies;
+        domain->GetCookies(cookies);
+        shown += static_cast<std::size_t>(
+            std::count_if(cookies.begin(), cookies.end(), [browsers](const auto& cookie) {
+                return (KindBit(cookie->GetKind()) & browsers) != 0;
+            }));
+        if ((domain->GetKinds() & browsers) == browsers &&
+            static_cast<int>(doomed.size()) < m_deletedSites) {
+            doomed.push_back(domain);
+        }
+    }
+    std::printf("browser-cookies-shown %zu of %d\n", shown, m_chromiumCookies + m_firefoxCookies);
+    for (const auto& notice : manager.GetNotices()) {
+        std::printf("notice: %ls\n", notice.c_str());
+    }
+
+    // Whole seconds matter here: the tick count is fine enough.
+    const ULONGLONG start = ::GetTickCount64();
+    std::size_t deleted = 0;
+    for (const auto& domain : doomed) {
+        deleted += manager.DeleteDomain(domain) ? 1 : 0;
+    }
+    std::printf("  deleted %zu of %zu sites in all three stores\n", deleted, doomed.size());
+    std::printf("delete-seconds %.2f\n", static_cast<double>(::GetTickCount64() - start) / 1000);
+}
+
+void CBrowserStoresBench::Clear() {
+    BrowserStores::Clear();
+}
