@@ -1,6 +1,7 @@
 #include "app/CApplication.h"
 
 #include "app/CommandLine.h"
+#include "app/ConsoleCommands.h"
 #include "app/ToolbarButton.h"
 #include "cookies/CookieManager.h"
 #include "res/resource.h"
@@ -34,8 +35,12 @@ CApplication::~CApplication() {
 }
 
 int CApplication::Main(CookieManager& manager, const wchar_t* commandLine) {
+    const CCommandLine line = ParseCommandLine(commandLine);
+    if (IsConsoleCommand(line.command)) {
+        return RunConsoleCommand(manager, line);
+    }
     try {
-        switch (ParseCommand(commandLine)) {
+        switch (line.command) {
         case CCommand::Register:
             RegisterToolbarButton(m_toolbarButton);
             CTransitionDlg(m_icons).DoModal(::GetActiveWindow());
@@ -43,7 +48,7 @@ int CApplication::Main(CookieManager& manager, const wchar_t* commandLine) {
         case CCommand::Unregister:
             UnregisterToolbarButton(m_toolbarButton);
             return 0;
-        case CCommand::Run:
+        default:
             break;
         }
         StartUp(manager);

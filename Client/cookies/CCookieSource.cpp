@@ -4,3 +4,19 @@ CookieKind CCookieSource::GetKind() {
     CLock hold(m_lock);
     return m_kind;
 }
+
+void CCookieSource::DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) {
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        descriptions.push_back(DescribeRecord(*cookie));
+    }
+}
+
+CCookieDescription CCookieSource::DescribeRecord(CCookie& cookie) {
+    CCookieDescription description;
+    description.kind = cookie.GetKind();
+    description.host = cookie.GetHost();
+    description.lastUsed = cookie.GetLastUsed();
+    description.created = cookie.GetCreated();
+    description.location = cookie.GetFile();
+    return description;
+}

@@ -86,12 +86,21 @@ void CookieManager::WaitForLoading() {
     }
 }
 
+bool CookieManager::LoadHere() {
+    {
+        CLock hold(m_lock);
+        m_loading = true;
+    }
+    return Load();
+}
+
 unsigned __stdcall CookieManager::LoadingThread(void* manager) {
     static_cast<CookieManager*>(manager)->Load();
     return 0;
 }
 
-void CookieManager::Load() {
+bool CookieManager::Load() {
+    bool completed = false;
     try {
         const std::vector<std::wstring> names = LoadAuthorizedSet();
         {
@@ -113,6 +122,7 @@ void CookieManager::Load() {
             }
         }
         PruneAuthorized(unseen);
+        completed = true;
     } catch (const CException& e) {
         ShowLoadingFailure(e.GetText());
     } catch (const std::exception& e) {
@@ -122,6 +132,7 @@ void CookieManager::Load() {
     }
     CLock hold(m_lock);
     m_loading = false;
+    return completed;
 }
 
 void CookieManager::EnumerateSources() {
@@ -186,6 +197,11 @@ void CookieManager::SkipStore(const std::wstring& notice) {
 std::vector<std::wstring> CookieManager::GetNotices() {
     CLock hold(m_lock);
     return m_notices;
+}
+
+bool CookieManager::SkippedStore() {
+    CLock hold(m_lock);
+    return m_storeSkipped;
 }
 
 void CookieManager::Notify(UINT message, const CRefPtr<CCookieDomain>& domain) {
@@ -295,4 +311,19 @@ bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
         m_byKey.erase(found);
     }
     return true;
+}
+
+void CookieManager::DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) {
+    for (const CRefPtr<CCookieSource>& source : m_sources) {
+        const CookieKind kind = source->GetKind();
+        CCookieList own;
+        for (const CRefPtr<CCookie>& cookie : cookies) {
+            if (cookie->GetKind() == kind) {
+                own.push_back(cookie);
+            }
+        }
+        if (!own.empty()) {
+            source->DescribeCookies(own, descriptions);
+        }
+    }
 }

@@ -36,6 +36,9 @@ public:
     // Prepares every source; an exception reaches the start-up's handler.
     void PrepareSources();
     void StartLoading();
+    // One load on the calling thread, for the command-line modes, which have no window to keep
+    // responsive. False when a failure ended it; the failure has been shown.
+    bool LoadHere();
     bool IsLoading();
     void WaitForLoading();
 
@@ -44,6 +47,8 @@ public:
     void SkipStore(const std::wstring& notice) override;
     // What the last load left out, in the order the sources reported it.
     std::vector<std::wstring> GetNotices();
+    // Whether the last load left out a whole store.
+    bool SkippedStore();
 
     void RegisterWindow(HWND window, CDomainList& domains) override;
     void UnregisterWindow(HWND window) override;
@@ -51,9 +56,12 @@ public:
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
 
+    // Asks each cookie's own source to describe it; the descriptions come source by source.
+    void DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions);
+
 private:
     static unsigned __stdcall LoadingThread(void* manager);
-    void Load();
+    bool Load();
     void EnumerateSources();
     void Notify(UINT message, const CRefPtr<CCookieDomain>& domain);
     void Deliver(HWND window, UINT message, CCookieDomain* domain);

@@ -2,6 +2,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AppModule.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogImpl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HyperLink.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/OutputStream.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PropertyPageImpl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PropertySheetImpl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SimpleDialog.cpp

@@ -7,6 +7,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CToReviewDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CTransitionDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CallbackReport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MessageStream.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StringLoader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowIcons.cpp
 )

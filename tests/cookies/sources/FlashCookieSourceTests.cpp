@@ -35,6 +35,10 @@ public:
     void GetFileTimes(const std::wstring& path, FILETIME& created, FILETIME& written) override {
         m_real.GetFileTimes(path, created, written);
     }
+    bool ReadSmallFile(const std::wstring& path, std::size_t limit,
+                       std::string& contents) override {
+        return m_real.ReadSmallFile(path, limit, contents);
+    }
     bool DeleteTree(const std::wstring& path) override {
         deleted.push_back(path);
         return !failDelete && m_real.DeleteTree(path);
