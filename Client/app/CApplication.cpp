@@ -3,12 +3,14 @@
 #include "app/CommandLine.h"
 #include "app/ConsoleCommands.h"
 #include "app/ToolbarButton.h"
+#include "framework/CallbackBarrier.h"
 #include "cookies/CookieManager.h"
 #include "res/resource.h"
 #include "store/ErrorText.h"
 #include "store/Exceptions.h"
 #include "ui/CMainDlg.h"
 #include "ui/CTransitionDlg.h"
+#include "ui/CallbackReport.h"
 #include "ui/ShowMessage.h"
 #include "ui/StringLoader.h"
 
@@ -28,7 +30,9 @@ GUID ParseGuid(const wchar_t* text) {
 } // namespace
 
 CApplication::CApplication()
-    : m_icons(::GetModuleHandleW(nullptr)), m_toolbarButton(ParseGuid(ToolbarButtonGuid)) {}
+    : m_icons(::GetModuleHandleW(nullptr)), m_toolbarButton(ParseGuid(ToolbarButtonGuid)) {
+    SetCallbackReporter(ReportUnhandledException);
+}
 
 CApplication::~CApplication() {
     m_module.Term();

@@ -31,3 +31,7 @@ public:
     CComException(std::wstring text, HRESULT hr)
         : CException(std::move(text), static_cast<DWORD>(hr)) {}
 };
+
+// The text of the exception being handled: a CException's own text, a std::exception's
+// through the ANSI code page, empty for anything else. Call only inside a catch block.
+std::wstring CurrentExceptionText();

@@ -3,14 +3,15 @@
 #include "cookies/CCookieDomain.h"
 #include "cookies/CDomainService.h"
 #include "cookies/RefCount.h"
+#include "framework/ListView.h"
 #include "framework/PropertyPageImpl.h"
+#include "framework/RedrawThrottle.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
+#include <functional>
 #include <unordered_set>
-#include <vector>
 
 // What both cookie pages share: a checked list of domains, one row per domain, kept in sorted
 // position; the bold count label above it; Check All, Check None and Delete; and the help
@@ -38,49 +39,45 @@ protected:
 
     void RemoveRow(int index);
     void RemoveAllRows();
-    // Ascending.
-    std::vector<int> GetCheckedRows() const;
-    void RefreshCountLabel();
-    // Holds the drawing of the list and the label for a moment while rows change.
-    void HoldDrawing();
+    // Runs `act` on the domains ticked now, from the highest row to the lowest, and removes
+    // each one's row when it succeeds; stops at the first failure. With nothing ticked it
+    // only shows the text `nothingChecked`. The domains are taken before the first call, so
+    // rows that come or go meanwhile (`act` may run a message loop) change nothing.
+    void ActOnChecked(UINT nothingChecked,
+                      const std::function<bool(const CRefPtr<CCookieDomain>&)>& act);
 
-    int GetRowCount() const;
+    int GetRowCount() const noexcept { return m_list.GetItemCount(); }
     // The row's domain, with a reference of its own.
     CRefPtr<CCookieDomain> GetRowDomain(int index) const;
-    std::uint16_t GetCookieTotal() const noexcept { return cookieTotal; }
-    CDomainService& GetManager() const noexcept { return manager; }
+    std::uint16_t GetCookieTotal() const noexcept { return m_cookieTotal; }
+    CDomainService& GetService() const noexcept { return m_service; }
 
 private:
     void SetUpPage();
     void SetUpColumns();
     void SetUpImageList();
     void CreateCountLabel();
-    void SetAllChecks(UINT stateImage);
-    void DeleteChecked();
-    void SortByColumn(int column);
-    void DrawCountLabel(const DRAWITEMSTRUCT& item) const;
-    void ReleaseDrawing();
+    void RefreshCountLabel();
     void RepaintCountLabel();
+    void DrawCountLabel(const DRAWITEMSTRUCT& item) const;
+    void SetAllChecks(bool checked);
+    void SortByColumn(int column);
 
     int CompareRows(CCookieDomain& first, CCookieDomain& second) const;
-    static int CALLBACK CompareCallback(LPARAM first, LPARAM second, LPARAM page);
     int FindInsertPosition(CCookieDomain& domain) const;
     int FindRow(CCookieDomain& domain) const;
-
-    void SetCell(int index, int column, const std::wstring& text);
-    std::wstring GetCell(int index, int column) const;
     // The count the row shows, which is what the row has added to the total.
     long GetShownCount(int index) const;
 
-    // The cookie manager, as the windows see it.
-    CDomainService& manager;
-    std::uint16_t cookieTotal = 0;
-    HWND listView = nullptr;
-    CDomainList pendingDomains;
-    HWND countLabel = nullptr;
-    int sortColumn = 0;
-    bool sortForward = true;
-    bool drawingHeld = false;
+    CDomainService& m_service;
+    std::uint16_t m_cookieTotal = 0;
+    // Each row's item data is its domain, holding one reference for the row.
+    CListView m_list;
+    CDomainList m_pendingDomains;
+    HWND m_countLabel = nullptr;
+    int m_sortColumn = 0;
+    bool m_sortForward = true;
+    CRedrawThrottle m_drawing;
     // The domains that have a row: each has at most one.
-    std::unordered_set<CCookieDomain*> listedDomains;
+    std::unordered_set<CCookieDomain*> m_listedDomains;
 };

@@ -3,7 +3,6 @@
 #include "cookies/FileTime.h"
 #include "res/resource.h"
 #include "ui/AgeText.h"
-#include "ui/ShowMessage.h"
 #include "ui/StringLoader.h"
 #include "ui/WaitCursor.h"
 
@@ -46,7 +45,7 @@ bool CToReviewDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
     if (message == WM_INITDIALOG) {
         // The base drains the queue first, while the filter is still "(All)".
         CCookieBaseDlg::ProcessWindowMessage(window, message, wParam, lParam, result);
-        filterCombo = ::GetDlgItem(window, IDC_FILTER);
+        m_filterCombo = ::GetDlgItem(window, IDC_FILTER);
         FillFilter();
         result = TRUE;
         return true;
@@ -78,22 +77,22 @@ bool CToReviewDlg::PassesFilter(CCookieDomain& domain) const {
     if (domain.IsAuthorized()) {
         return false;
     }
-    if (filterMinutes == 0) {
+    if (m_filterMinutes == 0) {
         return true;
     }
     // Unsigned and wrapping: a time in the future, or none (0), is far outside every span.
     const std::uint64_t elapsed = CurrentFileTime() - ToUInt64(domain.GetLastUsed());
-    return elapsed / ticksPerMinute <= filterMinutes;
+    return elapsed / ticksPerMinute <= m_filterMinutes;
 }
 
 void CToReviewDlg::FillFilter() {
     const auto add = [this](const std::wstring& text, std::uint32_t minutes) {
         const LRESULT index =
-            ::SendMessageW(filterCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        ::SendMessageW(filterCombo, CB_SETITEMDATA, static_cast<WPARAM>(index), minutes);
+            ::SendMessageW(m_filterCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageW(m_filterCombo, CB_SETITEMDATA, static_cast<WPARAM>(index), minutes);
     };
     add(LoadExpandedString(IDS_FILTER_ALL), 0);
-    ::SendMessageW(filterCombo, CB_SETCURSEL, 0, 0);
+    ::SendMessageW(m_filterCombo, CB_SETCURSEL, 0, 0);
     for (const CSpan& span : spans) {
         add(FormatString(LoadExpandedString(span.text).c_str(), span.number), span.minutes);
     }
@@ -101,12 +100,12 @@ void CToReviewDlg::FillFilter() {
 
 void CToReviewDlg::ChangeFilter() {
     const CWaitCursor wait;
-    const std::uint32_t before = filterMinutes;
-    const LRESULT selected = ::SendMessageW(filterCombo, CB_GETCURSEL, 0, 0);
-    filterMinutes = static_cast<std::uint32_t>(
-        ::SendMessageW(filterCombo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0));
+    const std::uint32_t before = m_filterMinutes;
+    const LRESULT selected = ::SendMessageW(m_filterCombo, CB_GETCURSEL, 0, 0);
+    m_filterMinutes = static_cast<std::uint32_t>(
+        ::SendMessageW(m_filterCombo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0));
 
-    switch (ActionFor(before, filterMinutes)) {
+    switch (ActionFor(before, m_filterMinutes)) {
     case FilterAction::Narrow:
         for (int index = GetRowCount() - 1; index >= 0; --index) {
             const CRefPtr<CCookieDomain> domain = GetRowDomain(index);
@@ -118,7 +117,7 @@ void CToReviewDlg::ChangeFilter() {
     case FilterAction::Rebuild: {
         RemoveAllRows();
         CDomainList domains;
-        GetManager().GetDomains(domains);
+        GetService().GetDomains(domains);
         for (const CRefPtr<CCookieDomain>& domain : domains) {
             AddDomain(domain);
         }
@@ -130,17 +129,7 @@ void CToReviewDlg::ChangeFilter() {
 }
 
 void CToReviewDlg::AuthorizeChecked() {
-    const CWaitCursor wait;
-    const std::vector<int> checked = GetCheckedRows();
-    if (checked.empty()) {
-        ShowMessage(LoadExpandedString(IDS_CHECK_TO_AUTHORIZE), MB_OK | MB_ICONINFORMATION);
-        return;
-    }
-    for (auto row = checked.rbegin(); row != checked.rend(); ++row) {
-        const CRefPtr<CCookieDomain> domain = GetRowDomain(*row);
-        if (!domain || !GetManager().AuthorizeDomain(domain)) {
-            return;
-        }
-        RemoveRow(*row);
-    }
+    ActOnChecked(IDS_CHECK_TO_AUTHORIZE, [this](const CRefPtr<CCookieDomain>& domain) {
+        return GetService().AuthorizeDomain(domain);
+    });
 }

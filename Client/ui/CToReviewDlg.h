@@ -23,7 +23,7 @@ private:
     void ChangeFilter();
     void AuthorizeChecked();
 
-    HWND filterCombo = nullptr;
+    HWND m_filterCombo = nullptr;
     // 0 is "(All)".
-    std::uint32_t filterMinutes = 0;
+    std::uint32_t m_filterMinutes = 0;
 };

@@ -1,14 +1,17 @@
 #include "FrameworkTestIds.h"
 
 #include "framework/AppModule.h"
+#include "framework/CallbackBarrier.h"
 #include "framework/SimpleDialog.h"
 #include "framework/UniqueHandle.h"
 #include "store/Exceptions.h"
-#include "support/RecordedMessages.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -37,6 +40,25 @@ protected:
 
 POINT Centre(const RECT& rect) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+std::vector<std::wstring>& Reports() {
+    static std::vector<std::wstring> reports;
+    return reports;
+}
+
+std::vector<std::wstring> TakeReports() {
+    return std::exchange(Reports(), {});
+}
+
+void RecordReport() noexcept {
+    try {
+        throw;
+    } catch (const CException& e) {
+        Reports().push_back(e.GetText());
+    } catch (...) {
+        Reports().push_back(L"?");
+    }
 }
 
 } // namespace
@@ -90,21 +112,22 @@ TEST(SimpleDialog, OnlyCommandsFromOkToNoEndIt) {
     EXPECT_TRUE(stillOpen);
 }
 
-TEST(SimpleDialog, AnExceptionInAHandlerIsReportedAndTheDialogCarriesOn) {
-    TakeRecordedMessages();
-    CScriptedDialog dialog;
-    bool stillOpen = false;
-    dialog.script = [&](HWND window) {
-        ::SendMessageW(window, WM_COMMAND, throwingCommand, 0);
-        stillOpen = ::IsWindow(window) != FALSE;
-        ::SendMessageW(window, WM_COMMAND, IDOK, 0);
-    };
-    EXPECT_EQ(IDOK, dialog.DoModal(nullptr));
-    EXPECT_TRUE(stillOpen);
-    const auto messages = TakeRecordedMessages();
-    ASSERT_EQ(1u, messages.size());
-    EXPECT_EQ(L"Unhandled Exception:\n\nboom", messages[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), messages[0].type);
+TEST(SimpleDialog, AnExceptionInAHandlerGoesToTheInstalledReporterAndTheDialogCarriesOn) {
+    for (const bool installed : {true, false}) {
+        SetCallbackReporter(installed ? RecordReport : nullptr);
+        TakeReports();
+        CScriptedDialog dialog;
+        bool stillOpen = false;
+        dialog.script = [&](HWND window) {
+            ::SendMessageW(window, WM_COMMAND, throwingCommand, 0);
+            stillOpen = ::IsWindow(window) != FALSE;
+            ::SendMessageW(window, WM_COMMAND, IDOK, 0);
+        };
+        EXPECT_EQ(IDOK, dialog.DoModal(nullptr));
+        EXPECT_TRUE(stillOpen);
+        EXPECT_EQ(installed ? std::vector<std::wstring>{L"boom"} : std::vector<std::wstring>{},
+                  TakeReports());
+    }
 }
 
 TEST(AppModule, KeepsTheInstanceFromInitToTerm) {

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+#include <utility>
+
 namespace {
 
 using CNames = std::vector<std::wstring>;
@@ -27,21 +31,20 @@ TEST_F(CookiePages, QueuedDomainsAppearSortedOnceWhenThePageIsFirstShown) {
     auto beta = MakeDomain(L"beta.com", 2, 10, 20);
     for (const auto& domain : {gamma, alpha, beta}) {
         domain->SetAuthorized();
-        manager.domains.push_back(domain);
+        service.domains.push_back(domain);
     }
-    CPageSheet sheet(manager);
     CNames before;
     CNames after;
     std::wstring label;
-    sheet.Run([&](HWND window) {
+    RunMainWindow(service, [&](HWND window) {
         // The registration copy queued them; the same domain offered again is ignored.
         PostDomain(window, WM_DOMAIN_ADDED, alpha);
         PostDomain(window, WM_DOMAIN_AUTHORIZED, beta);
-        before = ReadColumn(sheet.toReview.GetHwnd(), sourceColumn);
+        before = ReadColumn(ToReviewPage(window), sourceColumn);
         ::SendMessageW(window, PSM_SETCURSEL, 1, 0);
         PostDomain(window, WM_DOMAIN_AUTHORIZED, gamma);
-        after = ReadColumn(sheet.allowed.GetHwnd(), sourceColumn);
-        label = CountLabelText(sheet.allowed.GetHwnd());
+        after = ReadColumn(AllowedPage(window), sourceColumn);
+        label = CountLabelText(AllowedPage(window));
     });
     EXPECT_TRUE(before.empty());
     EXPECT_EQ((CNames{L"alpha.com", L"beta.com", L"gamma.com"}), after);
@@ -49,29 +52,27 @@ TEST_F(CookiePages, QueuedDomainsAppearSortedOnceWhenThePageIsFirstShown) {
 }
 
 TEST_F(CookiePages, RowsShowTheDomainsCells) {
-    manager.domains = {MakeDomain(L"example.com", 3, 2 * 60, 3 * 24 * 60, 3)};
-    CPageSheet sheet(manager);
+    service.domains = {MakeDomain(L"example.com", 3, 2 * 60, 3 * 24 * 60, 3)};
     CRows rows;
-    sheet.Run([&](HWND) { rows = ReadRows(sheet.toReview.GetHwnd()); });
+    RunMainWindow(service, [&](HWND window) { rows = ReadRows(ToReviewPage(window)); });
     EXPECT_EQ((CRows{{L"example.com", L"2 hours ago", L"3 days ago", L"Flash, IE", L"3"}}), rows);
 }
 
 TEST_F(CookiePages, TheCountLabelIsSingularAtExactlyOne) {
-    CPageSheet sheet(manager);
     CNames labels;
-    sheet.Run([&](HWND window) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         labels.push_back(CountLabelText(page));
         PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"one.com", 1, 5, 5));
         labels.push_back(CountLabelText(page));
         PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"two.com", 1, 5, 5));
         labels.push_back(CountLabelText(page));
         ::SendMessageW(window, PSM_SETCURSEL, 1, 0);
-        labels.push_back(CountLabelText(sheet.allowed.GetHwnd()));
+        labels.push_back(CountLabelText(AllowedPage(window)));
         auto authorized = MakeDomain(L"three.com", 1, 5, 5);
         authorized->SetAuthorized();
         PostDomain(window, WM_DOMAIN_ADDED, authorized);
-        labels.push_back(CountLabelText(sheet.allowed.GetHwnd()));
+        labels.push_back(CountLabelText(AllowedPage(window)));
     });
     EXPECT_EQ((CNames{L"0 Unauthorized Cookies", L"1 Unauthorized Cookie",
                       L"2 Unauthorized Cookies", L"0 Authorized Cookies", L"1 Authorized Cookie"}),
@@ -79,14 +80,13 @@ TEST_F(CookiePages, TheCountLabelIsSingularAtExactlyOne) {
 }
 
 TEST_F(CookiePages, NamesSortOrdinallyAndAnEqualNameGoesAboveTheFirstEqualRow) {
-    CPageSheet sheet(manager);
     CRows rows;
-    sheet.Run([&](HWND window) {
+    RunMainWindow(service, [&](HWND window) {
         for (const wchar_t* name : {L"b.com", L"same.com", L"a.com", L"Z.com", L"B.com"}) {
             PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(name, 1, 5, 5));
         }
         PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"same.com", 7, 5, 5));
-        rows = ReadRows(sheet.toReview.GetHwnd());
+        rows = ReadRows(ToReviewPage(window));
     });
     ASSERT_EQ(6u, rows.size());
     CNames names;
@@ -100,12 +100,11 @@ TEST_F(CookiePages, NamesSortOrdinallyAndAnEqualNameGoesAboveTheFirstEqualRow) {
 
 TEST_F(CookiePages, ColumnClicksSortByEachKeyBothWays) {
     // Each domain differs in every key: name, last used, created, kinds and count.
-    manager.domains = {MakeDomain(L"c.com", 2, 30, 300, 1), MakeDomain(L"a.com", 5, 20, 100, 2),
+    service.domains = {MakeDomain(L"c.com", 2, 30, 300, 1), MakeDomain(L"a.com", 5, 20, 100, 2),
                        MakeDomain(L"b.com", 3, 10, 200, 3)};
-    CPageSheet sheet(manager);
     std::vector<CNames> orders;
-    sheet.Run([&](HWND) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         const auto clickAndRead = [&](int column) {
             ClickColumn(page, column);
             orders.push_back(ReadColumn(page, sourceColumn));
@@ -129,12 +128,11 @@ TEST_F(CookiePages, ColumnClicksSortByEachKeyBothWays) {
 }
 
 TEST_F(CookiePages, NewRowsGoToTheirSortedPlaceForTheCurrentKey) {
-    manager.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"c.com", 9, 5, 5)};
-    CPageSheet sheet(manager);
+    service.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"c.com", 9, 5, 5)};
     CNames byCount;
     CNames byNameDescending;
-    sheet.Run([&](HWND window) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         ClickColumn(page, 4);
         PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"b.com", 4, 5, 5));
         byCount = ReadColumn(page, sourceColumn);
@@ -151,17 +149,16 @@ TEST_F(CookiePages, NewRowsGoToTheirSortedPlaceForTheCurrentKey) {
 TEST_F(CookiePages, AChangedDomainUpdatesItsCountAndTypeButKeepsItsTimes) {
     auto flash = MakeDomain(L"flash.com", 2, 3 * 60, 2 * 24 * 60, 2);
     auto other = MakeDomain(L"other.com", 1, 5, 5);
-    manager.domains = {flash, other};
-    CPageSheet sheet(manager);
+    service.domains = {flash, other};
     CRows rows;
     std::wstring label;
-    sheet.Run([&](HWND window) {
+    RunMainWindow(service, [&](HWND window) {
         AddCookie(flash, 1, 1);
         PostDomain(window, WM_DOMAIN_CHANGED, flash);
         // Unchanged count: nothing to do.
         PostDomain(window, WM_DOMAIN_CHANGED, other);
-        rows = ReadRows(sheet.toReview.GetHwnd());
-        label = CountLabelText(sheet.toReview.GetHwnd());
+        rows = ReadRows(ToReviewPage(window));
+        label = CountLabelText(ToReviewPage(window));
     });
     EXPECT_EQ((CRows{{L"flash.com", L"3 hours ago", L"2 days ago", L"Flash, IE", L"3"},
                      {L"other.com", L"5 minutes ago", L"5 minutes ago", L"IE", L"1"}}),
@@ -170,12 +167,11 @@ TEST_F(CookiePages, AChangedDomainUpdatesItsCountAndTypeButKeepsItsTimes) {
 }
 
 TEST_F(CookiePages, CheckAllAndCheckNoneSetEveryBox) {
-    manager.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 1, 5, 5),
+    service.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 1, 5, 5),
                        MakeDomain(L"c.com", 1, 5, 5)};
-    CPageSheet sheet(manager);
     std::vector<std::vector<bool>> states;
-    sheet.Run([&](HWND) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         const auto read = [&] {
             states.push_back({IsChecked(page, 0), IsChecked(page, 1), IsChecked(page, 2)});
         };
@@ -195,16 +191,15 @@ TEST_F(CookiePages, CheckAllAndCheckNoneSetEveryBox) {
 }
 
 TEST_F(CookiePages, DeleteWorksUpFromTheLowestCheckedRowAndStopsAtAFailure) {
-    manager.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5),
+    service.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5),
                        MakeDomain(L"c.com", 3, 5, 5), MakeDomain(L"d.com", 4, 5, 5),
                        MakeDomain(L"e.com", 5, 5, 5)};
-    manager.failOn = L"c.com";
-    CPageSheet sheet(manager);
+    service.failOn = L"c.com";
     CNames names;
     std::vector<bool> checks;
     std::wstring label;
-    sheet.Run([&](HWND) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         for (int row : {0, 2, 4}) {
             ToggleCheck(page, row);
         }
@@ -215,7 +210,7 @@ TEST_F(CookiePages, DeleteWorksUpFromTheLowestCheckedRowAndStopsAtAFailure) {
         }
         label = CountLabelText(page);
     });
-    EXPECT_EQ((CNames{L"e.com", L"c.com"}), manager.deleted);
+    EXPECT_EQ((CNames{L"e.com", L"c.com"}), service.deleted);
     EXPECT_EQ((CNames{L"a.com", L"b.com", L"c.com", L"d.com"}), names);
     EXPECT_EQ((std::vector<bool>{true, false, true, false}), checks);
     EXPECT_EQ(L"10 Unauthorized Cookies", label);
@@ -223,15 +218,14 @@ TEST_F(CookiePages, DeleteWorksUpFromTheLowestCheckedRowAndStopsAtAFailure) {
 }
 
 TEST_F(CookiePages, AuthorizeMovesTheCheckedDomainsAndStopsAtAFailure) {
-    manager.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5),
+    service.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5),
                        MakeDomain(L"c.com", 3, 5, 5), MakeDomain(L"d.com", 4, 5, 5)};
-    manager.failOn = L"b.com";
-    CPageSheet sheet(manager);
+    service.failOn = L"b.com";
     CNames left;
     CNames moved;
     std::vector<bool> checks;
-    sheet.Run([&](HWND window) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         for (int row : {0, 1, 3}) {
             ToggleCheck(page, row);
         }
@@ -239,27 +233,26 @@ TEST_F(CookiePages, AuthorizeMovesTheCheckedDomainsAndStopsAtAFailure) {
         left = ReadColumn(page, sourceColumn);
         checks = {IsChecked(page, 0), IsChecked(page, 1), IsChecked(page, 2)};
         ::SendMessageW(window, PSM_SETCURSEL, 1, 0);
-        moved = ReadColumn(sheet.allowed.GetHwnd(), sourceColumn);
+        moved = ReadColumn(AllowedPage(window), sourceColumn);
     });
-    EXPECT_EQ((CNames{L"d.com", L"b.com"}), manager.authorized);
+    EXPECT_EQ((CNames{L"d.com", L"b.com"}), service.authorized);
     EXPECT_EQ((CNames{L"a.com", L"b.com", L"c.com"}), left);
     EXPECT_EQ((std::vector<bool>{true, true, false}), checks);
     EXPECT_EQ((CNames{L"d.com"}), moved);
 }
 
 TEST_F(CookiePages, NothingCheckedOnlyExplains) {
-    manager.domains = {MakeDomain(L"a.com", 1, 5, 5)};
-    CPageSheet sheet(manager);
+    service.domains = {MakeDomain(L"a.com", 1, 5, 5)};
     CNames names;
-    sheet.Run([&](HWND) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         ClickButton(page, IDC_DELETE);
         ClickButton(page, IDC_AUTHORIZE);
         names = ReadColumn(page, sourceColumn);
     });
     EXPECT_EQ(CNames{L"a.com"}, names);
-    EXPECT_TRUE(manager.deleted.empty());
-    EXPECT_TRUE(manager.authorized.empty());
+    EXPECT_TRUE(service.deleted.empty());
+    EXPECT_TRUE(service.authorized.empty());
     const auto messages = TakeRecordedMessages();
     ASSERT_EQ(2u, messages.size());
     EXPECT_EQ(L"Please check the boxes next to the cookies that you wish to delete before "
@@ -275,11 +268,10 @@ TEST_F(CookiePages, NothingCheckedOnlyExplains) {
 
 TEST_F(CookiePages, ARemovedRowTakesBackWhatItAddedToTheTotal) {
     auto growing = MakeDomain(L"growing.com", 2, 5, 5);
-    manager.domains = {growing, MakeDomain(L"other.com", 1, 5, 5)};
-    CPageSheet sheet(manager);
+    service.domains = {growing, MakeDomain(L"other.com", 1, 5, 5)};
     std::wstring label;
-    sheet.Run([&](HWND) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         // A cookie the loading thread has added, its WM_DOMAIN_CHANGED still on the way.
         AddCookie(growing, 1, 1);
         ToggleCheck(page, 0);
@@ -290,11 +282,10 @@ TEST_F(CookiePages, ARemovedRowTakesBackWhatItAddedToTheTotal) {
 }
 
 TEST_F(CookiePages, HelpOpensTheHelpPageFromF1AndTheSheetsButton) {
-    CPageSheet sheet(manager);
-    sheet.Run([&](HWND window) {
+    RunMainWindow(service, [&](HWND window) {
         HELPINFO help{};
         help.cbSize = sizeof help;
-        ::SendMessageW(sheet.toReview.GetHwnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+        ::SendMessageW(ToReviewPage(window), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
         ::SendMessageW(window, PSM_PRESSBUTTON, PSBTN_HELP, 0);
         Pump();
     });
@@ -304,9 +295,8 @@ TEST_F(CookiePages, HelpOpensTheHelpPageFromF1AndTheSheetsButton) {
 }
 
 TEST_F(CookiePages, DrawingHeldWhileRowsChangeComesBackWhenTheyStop) {
-    CPageSheet sheet(manager);
     bool labelShownAfter = false;
-    sheet.Run([&](HWND window) {
+    RunMainWindow(service, [&](HWND window) {
         PostDomain(window, WM_DOMAIN_ADDED, MakeDomain(L"a.com", 1, 5, 5));
         const ULONGLONG until = ::GetTickCount64() + 500;
         while (::GetTickCount64() < until) {
@@ -315,7 +305,77 @@ TEST_F(CookiePages, DrawingHeldWhileRowsChangeComesBackWhenTheyStop) {
         }
         // Holding drawing hides the label from painting (WM_SETREDRAW); it must come back.
         labelShownAfter =
-            ::IsWindowVisible(::GetDlgItem(sheet.toReview.GetHwnd(), IDC_COUNT_LABEL)) != FALSE;
+            ::IsWindowVisible(::GetDlgItem(ToReviewPage(window), IDC_COUNT_LABEL)) != FALSE;
     });
     EXPECT_TRUE(labelShownAfter);
+}
+
+namespace {
+
+// This process's visible message box with the caption, waited for.
+HWND WaitForOwnBox(const wchar_t* caption) {
+    for (int i = 0; i < 200; ++i) {
+        HWND box = ::FindWindowW(L"#32770", caption);
+        DWORD process = 0;
+        if (box != nullptr && ::GetWindowThreadProcessId(box, &process) &&
+            process == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
+            return box;
+        }
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(CookiePages, ABatchActsOnlyOnTheDomainsTickedWhenItStartedThoughRowsArriveMeanwhile) {
+    for (const int command : {IDC_DELETE, IDC_AUTHORIZE}) {
+        SCOPED_TRACE(command);
+        service.domains = {MakeDomain(L"b.com", 1, 5, 5), MakeDomain(L"c.com", 1, 5, 5),
+                           MakeDomain(L"d.com", 1, 5, 5)};
+        service.deleted.clear();
+        service.authorized.clear();
+        const auto early = MakeDomain(L"a.com", 1, 5, 5);
+        CNames shown;
+        bool first = true;
+        // The first call of the batch runs a message box, as the shell's prompts and the
+        // failure boxes do; the loading thread posts a domain that sorts above the ticked
+        // rows while it is up.
+        service.beforeChange = [&](const CRefPtr<CCookieDomain>&) {
+            if (!std::exchange(first, false)) {
+                return;
+            }
+            service.domains.push_back(early);
+            HWND sheet = service.window;
+            std::thread loader([&] {
+                HWND box = WaitForOwnBox(L"Working");
+                ASSERT_NE(nullptr, box);
+                CRefPtr<CCookieDomain> posted = early;
+                ::PostMessageW(sheet, WM_DOMAIN_ADDED, reinterpret_cast<WPARAM>(posted.Detach()),
+                               0);
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            });
+            ::MessageBoxW(sheet, L"Working", L"Working", MB_OK);
+            loader.join();
+        };
+        RunMainWindow(service, [&](HWND window) {
+            HWND page = ToReviewPage(window);
+            ToggleCheck(page, 1);
+            ToggleCheck(page, 2);
+            ClickButton(page, command);
+            shown = ReadColumn(page, sourceColumn);
+        });
+        const CNames ticked{L"d.com", L"c.com"};
+        EXPECT_EQ(ticked, command == IDC_DELETE ? service.deleted : service.authorized);
+        EXPECT_EQ((CNames{L"a.com", L"b.com"}), shown);
+        if (command == IDC_DELETE) {
+            CNames listed;
+            for (const auto& domain : service.domains) {
+                listed.push_back(domain->GetName());
+            }
+            std::sort(listed.begin(), listed.end());
+            EXPECT_EQ(shown, listed);
+        }
+        service.beforeChange = nullptr;
+    }
 }

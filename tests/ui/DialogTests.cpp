@@ -135,20 +135,20 @@ TEST_F(Dialogs, AboutLinkOpensTheSiteOnlyWhenReleasedOnItAndTheBoxStaysOpen) {
 TEST_F(Dialogs, MainWindowRoutesDomainsByTheirStateAndLeavesTheManagerWhenClosed) {
     const LONG before = CRefCount::LiveObjects();
     {
-        CFakeManager manager;
+        CFakeDomainService service;
         CRefPtr<CCookieDomain> kept = MakeDomain(L"kept.com", 2, 10, 100);
         kept->SetAuthorized();
         CRefPtr<CCookieDomain> open = MakeDomain(L"open.com", 1, 10, 100);
-        manager.domains = {kept, open};
+        service.domains = {kept, open};
         CRefPtr<CCookieDomain> later = MakeDomain(L"later.com", 1, 5, 50);
 
-        CMainDlg window(manager, m_icons);
+        CMainDlg window(service, m_icons);
         HWND sheet = nullptr;
         WhileShown(
             L"Tollgate", [&] { window.DoModal(nullptr); },
             [&](HWND shown) {
                 sheet = shown;
-                EXPECT_EQ(sheet, manager.window);
+                EXPECT_EQ(sheet, service.window);
                 HWND review =
                     reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
                 EXPECT_EQ(std::vector<std::wstring>{L"open.com"}, ListedNames(review));
@@ -173,7 +173,7 @@ TEST_F(Dialogs, MainWindowRoutesDomainsByTheirStateAndLeavesTheManagerWhenClosed
                           TakeBrowserRequests());
                 ::PostMessageW(::GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
             });
-        EXPECT_EQ(nullptr, manager.window);
+        EXPECT_EQ(nullptr, service.window);
     }
     // Every message's reference was released along with the window's own.
     EXPECT_EQ(before, CRefCount::LiveObjects());

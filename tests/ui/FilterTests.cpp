@@ -22,7 +22,7 @@ class Filter : public CPageTest {
 protected:
     void SetUp() override {
         CPageTest::SetUp();
-        manager.domains = {
+        service.domains = {
             MakeDomain(L"minutes.com", 1, 5, 5), MakeDomain(L"hours.com", 2, 2 * hour, 2 * hour),
             MakeDomain(L"days.com", 4, 2 * day, 2 * day), MakeTimelessDomain(L"timeless.com"),
             MakeDomain(L"future.com", 8, -day, -day)};
@@ -40,12 +40,11 @@ std::vector<bool> Checks(HWND page, std::size_t rows) {
 } // namespace
 
 TEST_F(Filter, OffersTheSpansWithAllSelected) {
-    CPageSheet sheet(manager);
     CNames entries;
     LRESULT selected = -1;
     std::vector<LRESULT> minutes;
-    sheet.Run([&](HWND) {
-        HWND combo = ::GetDlgItem(sheet.toReview.GetHwnd(), IDC_FILTER);
+    RunMainWindow(service, [&](HWND window) {
+        HWND combo = ::GetDlgItem(ToReviewPage(window), IDC_FILTER);
         selected = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
         const auto count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
@@ -65,19 +64,18 @@ TEST_F(Filter, OffersTheSpansWithAllSelected) {
 }
 
 TEST_F(Filter, NarrowingKeepsChecksAndRebuildingClearsThem) {
-    CPageSheet sheet(manager);
     std::vector<CNames> names;
     std::vector<std::vector<bool>> checks;
     CNames labels;
     std::vector<int> copies;
-    sheet.Run([&](HWND) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         const auto pick = [&](int position) {
             PickFilter(page, position);
             names.push_back(ReadColumn(page, 0));
             checks.push_back(Checks(page, names.back().size()));
             labels.push_back(CountLabelText(page));
-            copies.push_back(manager.domainCopies);
+            copies.push_back(service.domainCopies);
         };
         ClickButton(page, IDC_CHECK_ALL);
         pick(oneDay);  // narrow
@@ -106,10 +104,9 @@ TEST_F(Filter, NarrowingKeepsChecksAndRebuildingClearsThem) {
 }
 
 TEST_F(Filter, MissingAndFutureTimesShowOnlyUnderAll) {
-    CPageSheet sheet(manager);
     CNames underAYear;
-    sheet.Run([&](HWND) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         PickFilter(page, oneYear);
         underAYear = ReadColumn(page, 0);
     });
@@ -117,16 +114,15 @@ TEST_F(Filter, MissingAndFutureTimesShowOnlyUnderAll) {
 }
 
 TEST_F(Filter, ASpanAppliesToNewAndChangedDomainsUntilRebuilt) {
-    auto hidden = manager.domains[2]; // days.com
-    CPageSheet sheet(manager);
+    auto hidden = service.domains[2]; // days.com
     CNames names;
     std::wstring label;
     std::wstring hiddenCount;
-    sheet.Run([&](HWND window) {
-        HWND page = sheet.toReview.GetHwnd();
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
         PickFilter(page, oneDay);
         auto old = MakeDomain(L"old.com", 5, 3 * day, 3 * day);
-        manager.domains.push_back(old);
+        service.domains.push_back(old);
         PostDomain(window, WM_DOMAIN_ADDED, old);
         AddCookie(hidden, 1, 3 * day);
         PostDomain(window, WM_DOMAIN_CHANGED, hidden);

@@ -5,8 +5,12 @@
 #include "res/resource.h"
 #include "support/RecordedBrowser.h"
 #include "support/RecordedMessages.h"
+#include "ui/CMainDlg.h"
+#include "ui/WindowIcons.h"
 
 #include <commctrl.h>
+
+#include <vector>
 
 namespace {
 
@@ -25,6 +29,17 @@ CRefPtr<CCookie> Cookie(std::uint32_t kind, FILETIME created, FILETIME used) {
                              L"Cookie:user@www.example.com/");
 }
 
+// The script of the main window being run on this thread.
+thread_local const std::function<void(HWND)>* t_script = nullptr;
+thread_local CFakeDomainService* t_service = nullptr;
+
+void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    HWND sheet = t_service->window;
+    (*t_script)(sheet);
+    ::PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
 } // namespace
 
 void CPageTest::SetUp() {
@@ -34,26 +49,29 @@ void CPageTest::SetUp() {
 }
 
 void CPageTest::TearDown() {
-    manager.domains.clear();
+    service.domains.clear();
     EXPECT_EQ(m_live, CRefCount::LiveObjects());
 }
 
-void CFakeManager::RegisterWindow(HWND registered, CDomainList& copy) {
+void CFakeDomainService::RegisterWindow(HWND registered, CDomainList& copy) {
     window = registered;
     copy = domains;
 }
 
-void CFakeManager::UnregisterWindow(HWND) {
+void CFakeDomainService::UnregisterWindow(HWND) {
     window = nullptr;
 }
 
-void CFakeManager::GetDomains(CDomainList& copy) {
+void CFakeDomainService::GetDomains(CDomainList& copy) {
     ++domainCopies;
     copy = domains;
 }
 
-bool CFakeManager::AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) {
+bool CFakeDomainService::AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) {
     authorized.push_back(domain->GetName());
+    if (beforeChange) {
+        beforeChange(domain);
+    }
     if (domain->GetName() == failOn) {
         return false;
     }
@@ -63,58 +81,37 @@ bool CFakeManager::AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) {
     return true;
 }
 
-bool CFakeManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
+bool CFakeDomainService::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
     deleted.push_back(domain->GetName());
-    return domain->GetName() != failOn;
+    if (beforeChange) {
+        beforeChange(domain);
+    }
+    if (domain->GetName() == failOn) {
+        return false;
+    }
+    std::erase_if(domains,
+                  [&](const CRefPtr<CCookieDomain>& each) { return each.Get() == domain.Get(); });
+    return true;
 }
 
-CPageSheet::CPageSheet(CFakeManager& manager)
-    : toReview(manager), allowed(manager), m_manager(manager) {
-    m_psh.dwFlags |= PSH_NOAPPLYNOW | PSH_HASHELP | PSH_NOCONTEXTHELP;
-    m_psh.pszCaption = L"Tollgate";
-    AddPage(toReview);
-    AddPage(allowed);
+void RunMainWindow(CFakeDomainService& service, const std::function<void(HWND sheet)>& script) {
+    t_script = &script;
+    t_service = &service;
+    // A thread timer: it fires inside the sheet's own modal loop once that loop runs.
+    ::SetTimer(nullptr, 0, 0, RunScript);
+    const CWindowIcons icons(::GetModuleHandleW(nullptr));
+    CMainDlg window(service, icons);
+    window.DoModal(nullptr);
+    t_script = nullptr;
+    t_service = nullptr;
 }
 
-void CPageSheet::Run(const std::function<void(HWND sheet)>& script) {
-    m_script = script;
-    DoModal(nullptr);
+HWND ToReviewPage(HWND sheet) {
+    return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_INDEXTOHWND, 0, 0));
 }
 
-void CPageSheet::OnSheetInitialized() {
-    CDomainList known;
-    m_manager.RegisterWindow(m_hWnd, known);
-    for (const CRefPtr<CCookieDomain>& domain : known) {
-        (domain->IsAuthorized() ? static_cast<CCookieBaseDlg&>(allowed) : toReview)
-            .AddOrQueueDomain(domain);
-    }
-    ::PostMessageW(m_hWnd, WM_RUN_SCRIPT, 0, 0);
-}
-
-bool CPageSheet::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      LRESULT& result) {
-    if (message == WM_RUN_SCRIPT) {
-        m_script(window);
-        ::PostMessageW(window, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        return true;
-    }
-    if (message == WM_DOMAIN_ADDED || message == WM_DOMAIN_CHANGED ||
-        message == WM_DOMAIN_AUTHORIZED) {
-        const auto domain = CRefPtr<CCookieDomain>::Adopt(reinterpret_cast<CCookieDomain*>(wParam));
-        CCookieBaseDlg& page = message == WM_DOMAIN_AUTHORIZED || domain->IsAuthorized()
-                                   ? static_cast<CCookieBaseDlg&>(allowed)
-                                   : toReview;
-        if (message == WM_DOMAIN_CHANGED) {
-            page.UpdateDomain(domain);
-        } else {
-            page.AddOrQueueDomain(domain);
-        }
-        return true;
-    }
-    if (message == WM_DESTROY) {
-        m_manager.UnregisterWindow(window);
-    }
-    return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
+HWND AllowedPage(HWND sheet) {
+    return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_INDEXTOHWND, 1, 0));
 }
 
 CRefPtr<CCookieDomain> MakeDomain(const std::wstring& name, unsigned cookies, std::int64_t usedAgo,

@@ -2,9 +2,6 @@
 
 #include "cookies/CCookieDomain.h"
 #include "cookies/CDomainService.h"
-#include "framework/PropertySheetImpl.h"
-#include "ui/CAllowedDlg.h"
-#include "ui/CToReviewDlg.h"
 
 #include <windows.h>
 
@@ -15,10 +12,11 @@
 #include <string>
 #include <vector>
 
-// The manager as the pages see it. Authorizing marks the domain and posts
-// WM_DOMAIN_AUTHORIZED to the registered window, as the real one does; a call for the
-// domain named in failOn fails (the real manager would show its own message).
-class CFakeManager : public CDomainService {
+// The cookie manager as the windows see it. Authorizing marks the domain and posts
+// WM_DOMAIN_AUTHORIZED to the registered window, and deleting drops the domain from the list,
+// as the real one does; a call for the domain named in failOn fails (the real manager would
+// show its own message). `beforeChange` runs at the start of every authorization and deletion.
+class CFakeDomainService : public CDomainService {
 public:
     void RegisterWindow(HWND window, CDomainList& domains) override;
     void UnregisterWindow(HWND window) override;
@@ -28,45 +26,31 @@ public:
 
     CDomainList domains;
     std::wstring failOn;
+    std::function<void(const CRefPtr<CCookieDomain>&)> beforeChange;
     std::vector<std::wstring> authorized;
     std::vector<std::wstring> deleted;
     int domainCopies = 0;
     HWND window = nullptr;
 };
 
-// Every page test closes its sheet and drops its domains; then no record may be left alive.
+// Every page test closes its window and drops its domains; then no record may be left alive.
 class CPageTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    CFakeManager manager;
+    CFakeDomainService service;
 
 private:
     LONG m_live = 0;
 };
 
-// Both real pages in a real property sheet, the way the main window holds them: the sheet
-// routes the domain messages to the page that matches the domain's authorized flag. The
-// script runs inside the sheet's modal loop, once the first page is up; then the sheet closes.
-class CPageSheet : public CPropertySheetImpl {
-public:
-    explicit CPageSheet(CFakeManager& manager);
-
-    void Run(const std::function<void(HWND sheet)>& script);
-
-    CToReviewDlg toReview;
-    CAllowedDlg allowed;
-
-protected:
-    void OnSheetInitialized() override;
-    bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result) override;
-
-private:
-    CFakeManager& m_manager;
-    std::function<void(HWND)> m_script;
-};
+// Runs the program's main window over `service`. The script runs inside the window's modal
+// loop once the first page is up, with the sheet's window; then the window closes.
+void RunMainWindow(CFakeDomainService& service, const std::function<void(HWND sheet)>& script);
+// The pages of a running main window; null for a page the sheet has not made yet.
+HWND ToReviewPage(HWND sheet);
+HWND AllowedPage(HWND sheet);
 
 // A domain whose cookies were created `createdAgo` and last used `usedAgo` before now (in
 // minutes; a negative age lies in the future). kinds: 1 browser, 2 Flash, 3 both.
