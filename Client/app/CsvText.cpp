@@ -1,8 +1,5 @@
 #include "app/CsvText.h"
 
-#include "cookies/FileTime.h"
-#include "ui/StringLoader.h"
-
 namespace {
 
 bool NeedsQuotes(const std::wstring& field) {
@@ -35,13 +32,4 @@ std::wstring CsvLine(const std::vector<std::wstring>& fields) {
         line += CsvField(fields[i]);
     }
     return line + L"\r\n";
-}
-
-std::wstring IsoUtcText(const FILETIME& time) {
-    SYSTEMTIME utc{};
-    if (ToUInt64(time) == 0 || !::FileTimeToSystemTime(&time, &utc)) {
-        return std::wstring();
-    }
-    return FormatString(L"%04u-%02u-%02uT%02u:%02u:%02uZ", utc.wYear, utc.wMonth, utc.wDay,
-                        utc.wHour, utc.wMinute, utc.wSecond);
 }

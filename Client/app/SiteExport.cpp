@@ -2,6 +2,7 @@
 
 #include "app/CsvText.h"
 #include "res/resource.h"
+#include "ui/TimeText.h"
 #include "ui/StringLoader.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "app/UnattendedClean.h"
 
-#include "app/CsvText.h"
 #include "cookies/FileTime.h"
 #include "res/resource.h"
+#include "ui/TimeText.h"
 #include "ui/StringLoader.h"
 
 #include <algorithm>

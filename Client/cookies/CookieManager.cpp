@@ -327,3 +327,10 @@ void CookieManager::DescribeCookies(const CCookieList& cookies, CCookieDescripti
         }
     }
 }
+
+void CookieManager::DescribeDomain(const CRefPtr<CCookieDomain>& domain,
+                                   CCookieDescriptions& descriptions) {
+    CCookieList cookies;
+    domain->GetCookies(cookies);
+    DescribeCookies(cookies, descriptions);
+}

@@ -55,6 +55,8 @@ public:
     void GetDomains(CDomainList& domains) override;
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
+    void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
+                        CCookieDescriptions& descriptions) override;
 
     // Asks each cookie's own source to describe it; the descriptions come source by source.
     void DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions);

@@ -101,6 +101,13 @@ struct CWindowTraits {
     static void Close(Handle h) noexcept { ::DestroyWindow(h); }
 };
 
+// Memory from GlobalAlloc, until the clipboard takes it over.
+struct CGlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Null() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::GlobalFree(h); }
+};
+
 using CRegKey = CUniqueHandle<CRegKeyTraits>;
 using CFileHandle = CUniqueHandle<CFileHandleTraits>;
 using CKernelHandle = CUniqueHandle<CKernelHandleTraits>;
@@ -110,3 +117,4 @@ using CIconHandle = CUniqueHandle<CIconTraits>;
 using CFontHandle = CUniqueHandle<CFontTraits>;
 using CModuleHandle = CUniqueHandle<CModuleTraits>;
 using CWindowHandle = CUniqueHandle<CWindowTraits>;
+using CGlobalMemory = CUniqueHandle<CGlobalMemoryTraits>;

@@ -10,6 +10,7 @@
 #define IDD_NOT_AUTHORIZED 201
 #define IDD_AUTHORIZED 202
 #define IDD_INSTALLED 210
+#define IDD_DETAILS 240
 
 // Controls of the cookie pages
 #define IDC_CHECK_NONE 1005
@@ -32,6 +33,9 @@
 #define IDC_ABOUT_LINK 1018
 #define IDC_ABOUT_ICON 1026
 #define IDC_GET_STARTED 1030
+
+// Controls of the details dialog
+#define IDC_DETAILS_LIST 1040
 
 // String table
 #define IDS_MAIN_CAPTION 129
@@ -102,3 +106,4 @@
 #define IDS_CLEAN_NOT_DELETED 255
 #define IDS_CLEAN_SUMMARY 256
 #define IDS_CLEAN_DRY_SUMMARY 257
+#define IDS_DETAILS_CAPTION 258

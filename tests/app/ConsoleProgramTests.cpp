@@ -1,4 +1,4 @@
-#include "app/CsvText.h"
+#include "ui/TimeText.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/ProgramDriver.h"
 

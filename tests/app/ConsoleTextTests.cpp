@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/CsvText.h"
+#include "ui/TimeText.h"
 #include "app/UnattendedClean.h"
 #include "cookies/FileTime.h"
 

@@ -120,6 +120,7 @@ const std::map<UINT, std::wstring> Expected = {
     {255, L"Not deleted %s: %u cookies, last used %s"},
     {256, L"%u sites deleted, %u not deleted, %u kept."},
     {257, L"%u sites would be deleted, %u kept; nothing was deleted."},
+    {258, L"Cookies of %s"},
 };
 
 } // namespace

@@ -81,6 +81,27 @@ bool CFakeDomainService::AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) {
     return true;
 }
 
+void CFakeDomainService::DescribeDomain(const CRefPtr<CCookieDomain>& domain,
+                                        CCookieDescriptions& found) {
+    described.push_back(domain->GetName());
+    if (!descriptions.empty()) {
+        found = descriptions;
+        return;
+    }
+    CCookieList cookies;
+    domain->GetCookies(cookies);
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        found.push_back({cookie->GetKind(),
+                         L"",
+                         cookie->GetHost(),
+                         L"",
+                         {},
+                         cookie->GetLastUsed(),
+                         cookie->GetCreated(),
+                         cookie->GetFile()});
+    }
+}
+
 bool CFakeDomainService::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
     deleted.push_back(domain->GetName());
     if (beforeChange) {

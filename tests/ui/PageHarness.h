@@ -23,12 +23,18 @@ public:
     void GetDomains(CDomainList& domains) override;
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
+    // One description per cookie, from its record; the names asked for are kept.
+    void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
+                        CCookieDescriptions& descriptions) override;
 
     CDomainList domains;
     std::wstring failOn;
     std::function<void(const CRefPtr<CCookieDomain>&)> beforeChange;
     std::vector<std::wstring> authorized;
     std::vector<std::wstring> deleted;
+    std::vector<std::wstring> described;
+    // What DescribeDomain answers; empty: one record per cookie of the domain.
+    CCookieDescriptions descriptions;
     int domainCopies = 0;
     HWND window = nullptr;
 };
