@@ -221,14 +221,7 @@ std::vector<std::wstring> DetailsColumn(HWND dialog, int column) {
 }
 
 void ClickDetailsColumn(HWND dialog, int column) {
-    HWND list = ::GetDlgItem(dialog, IDC_DETAILS_LIST);
-    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
-    RECT rect{};
-    ::SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
-                   reinterpret_cast<LPARAM>(&rect));
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::SendMessageW(header, WM_LBUTTONUP, 0, at);
+    ClickHeader(::GetDlgItem(dialog, IDC_DETAILS_LIST), column);
 }
 
 std::wstring ClipboardText() {

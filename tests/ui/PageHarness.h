@@ -79,5 +79,7 @@ bool IsChecked(HWND page, int row);
 void ToggleCheck(HWND page, int row);
 void ClickButton(HWND page, int id);
 void ClickColumn(HWND page, int column);
+// A click on a list view's column header, sent to the header as the mouse would.
+void ClickHeader(HWND list, int column);
 // Picks a filter entry as the user would, so the page hears CBN_SELCHANGE.
 void PickFilter(HWND page, int position);
