@@ -1,6 +1,7 @@
 #include "app/CApplication.h"
 
 #include "app/CommandLine.h"
+#include "app/ConsoleCommands.h"
 #include "app/ToolbarButton.h"
 #include "framework/CallbackBarrier.h"
 #include "cookies/CookieManager.h"
@@ -38,8 +39,12 @@ CApplication::~CApplication() {
 }
 
 int CApplication::Main(CookieManager& manager, const wchar_t* commandLine) {
+    const CCommandLine line = ParseCommandLine(commandLine);
+    if (IsConsoleCommand(line.command)) {
+        return RunConsoleCommand(manager, line);
+    }
     try {
-        switch (ParseCommand(commandLine)) {
+        switch (line.command) {
         case CCommand::Register:
             RegisterToolbarButton(m_toolbarButton);
             CTransitionDlg(m_icons).DoModal(::GetActiveWindow());
@@ -47,7 +52,7 @@ int CApplication::Main(CookieManager& manager, const wchar_t* commandLine) {
         case CCommand::Unregister:
             UnregisterToolbarButton(m_toolbarButton);
             return 0;
-        case CCommand::Run:
+        default:
             break;
         }
         StartUp(manager);

@@ -20,9 +20,10 @@ public:
 
     const CWindowIcons& Icons() const noexcept { return m_icons; }
 
-    // The entry's three ways through, by command line (without the program's name): register
-    // the toolbar button and show the install dialog, unregister, or run the program. Returns
-    // the exit code; a failure is shown as "Unhandled Exception:" and gives 1.
+    // The entry's ways through, by command line (without the program's name): register the
+    // toolbar button and show the install dialog, unregister, one of the window-less commands,
+    // or run the program. Returns the exit code; a failure is shown as "Unhandled Exception:"
+    // and gives 1.
     int Main(CookieManager& manager, const wchar_t* commandLine);
 
 private:

@@ -13,3 +13,19 @@ bool CCookieSource::DeleteCookies(const CCookieList& cookies) {
     }
     return true;
 }
+
+void CCookieSource::DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) {
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        descriptions.push_back(DescribeRecord(*cookie));
+    }
+}
+
+CCookieDescription CCookieSource::DescribeRecord(CCookie& cookie) {
+    CCookieDescription description;
+    description.kind = cookie.GetKind();
+    description.host = cookie.GetHost();
+    description.lastUsed = cookie.GetLastUsed();
+    description.created = cookie.GetCreated();
+    description.location = cookie.GetFile();
+    return description;
+}

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cookies/CCookie.h"
+#include "cookies/CCookieDescription.h"
+#include "cookies/CCookieDomain.h"
 #include "cookies/CookieKind.h"
 #include "cookies/CriticalSection.h"
 #include "cookies/RefCount.h"
@@ -39,9 +41,18 @@ public:
     // Hands every cookie to the sink at once, so domains fill while it runs. Raises a
     // CException on failure, which ends the enumeration.
     virtual void Enumerate(CCookieSink& sink) = 0;
+    // Appends the descriptions of `cookies`, all of this source's kind, reading the store now:
+    // the load keeps only what it needs to group and delete. A found cookie may stand for
+    // several (a cache entry's file holds one record per cookie); one that cannot be read
+    // further is described by what its record knows. Called on the window thread or the
+    // command line's, also while a load runs. Raises nothing; never reads out a value.
+    virtual void DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions);
 
 protected:
     explicit CCookieSource(CookieKind kind) : m_kind(kind) {}
+
+    // What the record alone tells: kind, host, times and file.
+    static CCookieDescription DescribeRecord(CCookie& cookie);
 
     CCriticalSection m_lock;
 

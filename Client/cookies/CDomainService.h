@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cookies/CCookieDescription.h"
 #include "cookies/CCookieDomain.h"
 #include "cookies/RefCount.h"
 
@@ -42,6 +43,9 @@ public:
     // Both show their own failure message and report it as false.
     virtual bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) = 0;
     virtual bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) = 0;
+    // Every cookie of the domain as its store holds it now, read on demand.
+    virtual void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
+                                CCookieDescriptions& descriptions) = 0;
 
 protected:
     ~CDomainService() = default;

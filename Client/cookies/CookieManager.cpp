@@ -82,16 +82,18 @@ void CookieManager::PrepareSources() {
     }
 }
 
+void CookieManager::BeginLoading() {
+    CLock hold(m_lock);
+    m_loading = true;
+    m_notices.clear();
+    m_storeSkipped = false;
+    m_cookiesFound = 0;
+    m_sitesFound = 0;
+    m_loadStart = std::chrono::steady_clock::now();
+}
+
 void CookieManager::StartLoading() {
-    {
-        CLock hold(m_lock);
-        m_loading = true;
-        m_notices.clear();
-        m_storeSkipped = false;
-        m_cookiesFound = 0;
-        m_sitesFound = 0;
-        m_loadStart = std::chrono::steady_clock::now();
-    }
+    BeginLoading();
     m_thread.Reset(m_startThread(&CookieManager::LoadingThread, this));
     if (!m_thread) {
         const DWORD reason = ::GetLastError();
@@ -160,6 +162,19 @@ void CookieManager::WaitForLoading() {
     while (IsLoading()) {
         ::Sleep(250);
     }
+}
+
+bool CookieManager::LoadHere() {
+    BeginLoading();
+    bool completed = false;
+    try {
+        Load();
+        completed = true;
+    } catch (...) {
+        ReportFailure(CurrentReason());
+    }
+    FinishLoading();
+    return completed;
 }
 
 unsigned __stdcall CookieManager::LoadingThread(void* manager) {
@@ -285,6 +300,11 @@ void CookieManager::NotifyFound(UINT message, const CRefPtr<CCookieDomain>& doma
 void CookieManager::DomainMessageTaken(HWND window, const CCookieDomain& domain) {
     CLock hold(m_lock);
     m_queued.erase({window, &domain});
+}
+
+bool CookieManager::SkippedStore() {
+    CLock hold(m_lock);
+    return m_storeSkipped;
 }
 
 void CookieManager::Notify(UINT message, const CRefPtr<CCookieDomain>& domain) {
@@ -415,4 +435,26 @@ bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
         m_byKey.erase(found);
     }
     return true;
+}
+
+void CookieManager::DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) {
+    for (const CRefPtr<CCookieSource>& source : m_sources) {
+        const CookieKind kind = source->GetKind();
+        CCookieList own;
+        for (const CRefPtr<CCookie>& cookie : cookies) {
+            if (cookie->GetKind() == kind) {
+                own.push_back(cookie);
+            }
+        }
+        if (!own.empty()) {
+            source->DescribeCookies(own, descriptions);
+        }
+    }
+}
+
+void CookieManager::DescribeDomain(const CRefPtr<CCookieDomain>& domain,
+                                   CCookieDescriptions& descriptions) {
+    CCookieList cookies;
+    domain->GetCookies(cookies);
+    DescribeCookies(cookies, descriptions);
 }

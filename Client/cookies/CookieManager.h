@@ -41,6 +41,9 @@ public:
     // Prepares every source; an exception reaches the start-up's handler.
     void PrepareSources();
     void StartLoading();
+    // One load on the calling thread, for the command-line modes, which have no window to keep
+    // responsive. False when a failure ended it; the failure has been shown.
+    bool LoadHere();
     bool IsLoading();
     // Waits for whichever load runs.
     void WaitForLoading();
@@ -50,6 +53,8 @@ public:
     void SkipStore(const std::wstring& notice) override;
     // What the last load left out, in the order the sources reported it.
     std::vector<std::wstring> GetNotices();
+    // Whether the last load left out a whole store.
+    bool SkippedStore();
 
     void RegisterWindow(HWND window, CDomainList& domains) override;
     void UnregisterWindow(HWND window) override;
@@ -59,9 +64,16 @@ public:
     void GetDomains(CDomainList& domains) override;
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
+    void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
+                        CCookieDescriptions& descriptions) override;
+
+    // Asks each cookie's own source to describe it; the descriptions come source by source.
+    void DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions);
 
 private:
     static unsigned __stdcall LoadingThread(void* manager);
+    // Resets the figures of the last load and marks a load as running.
+    void BeginLoading();
     void Load();
     // Tells the user, and the status line, why the load ended early.
     void ReportFailure(const std::wstring& reason) noexcept;

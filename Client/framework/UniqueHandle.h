@@ -107,6 +107,13 @@ struct CHookTraits {
     static void Close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
 };
 
+// Memory from GlobalAlloc, until the clipboard takes it over.
+struct CGlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Null() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::GlobalFree(h); }
+};
+
 using CRegKey = CUniqueHandle<CRegKeyTraits>;
 using CFileHandle = CUniqueHandle<CFileHandleTraits>;
 using CKernelHandle = CUniqueHandle<CKernelHandleTraits>;
@@ -117,3 +124,4 @@ using CFontHandle = CUniqueHandle<CFontTraits>;
 using CModuleHandle = CUniqueHandle<CModuleTraits>;
 using CWindowHandle = CUniqueHandle<CWindowTraits>;
 using CHookHandle = CUniqueHandle<CHookTraits>;
+using CGlobalMemory = CUniqueHandle<CGlobalMemoryTraits>;

@@ -7,9 +7,11 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/HyperLink.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ListView.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/OutputStream.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PropertyPageImpl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PropertySheetImpl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RedrawThrottle.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ReturnKeyWanted.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SimpleDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SubclassedWindow.cpp
 )

@@ -6,6 +6,7 @@
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "ui/AgeText.h"
+#include "ui/CDetailsDlg.h"
 #include "ui/ShowMessage.h"
 #include "ui/StringLoader.h"
 #include "ui/WaitCursor.h"
@@ -255,6 +256,14 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
             result = 0;
             return true;
         }
+        if (header->idFrom == IDC_COOKIE_LIST &&
+            (header->code == NM_DBLCLK || header->code == NM_RETURN)) {
+            ShowDetails(header->code == NM_DBLCLK
+                            ? reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem
+                            : ListView_GetNextItem(m_list.GetHwnd(), -1, LVNI_FOCUSED));
+            result = 0;
+            return true;
+        }
         break;
     }
     case WM_SIZE:
@@ -275,6 +284,7 @@ void CCookieBaseDlg::SetUpPage() {
     m_list.Attach(::GetDlgItem(m_hWnd, IDC_COOKIE_LIST));
     m_list.AddExtendedStyles(LVS_EX_CHECKBOXES | LVS_EX_FLATSB | LVS_EX_LABELTIP);
     m_dpi = WindowDpi(m_hWnd);
+    m_listKeys.SubclassWindow(m_list.GetHwnd());
     SetUpColumns();
     SetUpImageList();
     CreateCountLabel();
@@ -472,4 +482,14 @@ int CCookieBaseDlg::FindRow(CCookieDomain& domain) const {
 
 long CCookieBaseDlg::GetShownCount(int index) const {
     return std::wcstol(m_list.GetItemText(index, countColumn).c_str(), nullptr, 10);
+}
+
+void CCookieBaseDlg::ShowDetails(int index) {
+    if (index < 0 || index >= m_list.GetItemCount()) {
+        return;
+    }
+    const CRefPtr<CCookieDomain> domain = GetRowDomain(index);
+    CCookieDescriptions cookies;
+    m_service.DescribeDomain(domain, cookies);
+    CDetailsDlg(domain->GetName(), std::move(cookies)).DoModal(::GetAncestor(m_hWnd, GA_ROOT));
 }

@@ -7,6 +7,7 @@
 #include "framework/ListView.h"
 #include "framework/PropertyPageImpl.h"
 #include "framework/RedrawThrottle.h"
+#include "framework/ReturnKeyWanted.h"
 
 #include <windows.h>
 
@@ -68,6 +69,8 @@ private:
     void DrawCountLabel(const DRAWITEMSTRUCT& item) const;
     void SetAllChecks(bool checked);
     void SortByColumn(int column);
+    // Enter or a double-click on a row: the details of its domain, read now.
+    void ShowDetails(int index);
 
     int CompareRows(CCookieDomain& first, CCookieDomain& second) const;
     int FindInsertPosition(CCookieDomain& domain) const;
@@ -84,6 +87,7 @@ private:
     int m_sortColumn = 0;
     bool m_sortForward = true;
     CRedrawThrottle m_drawing;
+    CReturnKeyWanted m_listKeys;
     // The domains that have a row: each has at most one.
     std::unordered_set<CCookieDomain*> m_listedDomains;
     CAnchoredLayout m_layout;

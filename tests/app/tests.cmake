@@ -7,6 +7,7 @@ endforeach()
 
 tollgate_add_test(app_tests
     ${CMAKE_CURRENT_LIST_DIR}/CommandLineTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ConsoleTextTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProductVersionTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolbarButtonTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WebPagesTests.cpp
@@ -17,6 +18,7 @@ add_dependencies(app_tests Tollgate version_probe_NoTranslation version_probe_No
 # Starts the real Tollgate.exe and drives it from outside.
 tollgate_add_test(program_tests
     ${CMAKE_CURRENT_LIST_DIR}/ProgramTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ConsoleProgramTests.cpp
 )
 add_dependencies(program_tests Tollgate)
 # Runs TollgateSetup.exe silently; built only where makensis is.

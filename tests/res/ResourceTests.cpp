@@ -114,6 +114,31 @@ const std::map<UINT, std::wstring> Expected = {
     {227, L"%s (%s) is open: close it, then delete again."},
     {228, L"The cookies of %s (%s) could not be read.  %s"},
     {229, L"<APPNAME> does not know this layout of the cookie database."},
+    {240, L"Site"},
+    {241, L"Authorized"},
+    {242, L"Types"},
+    {243, L"Browser"},
+    {244, L"Name"},
+    {245, L"Host"},
+    {246, L"Path"},
+    {247, L"Expires"},
+    {248, L"Location"},
+    {249, L"yes"},
+    {250, L"no"},
+    {251,
+     L"Usage: <APPNAME> [-list [-cookies] [FILE] | -clean DAYS [-dry-run] | -r | -u | -?]\r\n  "
+     L"(none)            opens the window\r\n  -list [FILE]      writes every site as CSV to FILE "
+     L"or the console\r\n  -list -cookies    writes every cookie instead (never its value)\r\n  "
+     L"-clean DAYS       deletes each site not authorized and not used for DAYS days\r\n  -dry-run "
+     L"         names those sites and deletes nothing\r\n  -r, -u            adds or removes the "
+     L"Internet Explorer button\r\nExit codes: 0 done, 2 some cookies not deleted, 1 failed."},
+    {252, L"Failed writing the list."},
+    {253, L"Deleted %s: %u cookies, last used %s"},
+    {254, L"Would delete %s: %u cookies, last used %s"},
+    {255, L"Not deleted %s: %u cookies, last used %s"},
+    {256, L"%u sites deleted, %u not deleted, %u kept."},
+    {257, L"%u sites would be deleted, %u kept; nothing was deleted."},
+    {258, L"Cookies of %s"},
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace CookieStore {
@@ -175,13 +176,14 @@ std::wstring BrowserCookieUrl(const std::wstring& host, const std::wstring& path
     return L"Cookie:" + user + L"@" + host + path;
 }
 
-std::wstring AddBrowserCookie(const CBrowserCookie& cookie) {
+std::wstring AddBrowserCookie(const CBrowserCookie& cookie, const std::string& contents) {
     std::wstring file;
     if (cookie.withFile) {
         wchar_t name[MAX_PATH] = {};
         Check(::CreateUrlCacheEntryW(cookie.url.c_str(), 0, L"txt", name, 0));
         file = name;
-        WriteFile(file, cookie.fileTime, "name\nvalue\nexample/\n1536\n");
+        WriteFile(file, cookie.fileTime,
+                  contents.empty() ? "name\nvalue\nexample/\n1536\n" : contents.c_str());
     }
     Check(::CommitUrlCacheEntryW(cookie.url.c_str(), file.empty() ? nullptr : file.c_str(),
                                  FileTimeIn(365LL * 24 * 3600), FILETIME{}, COOKIE_CACHE_ENTRY,
@@ -193,6 +195,14 @@ std::wstring AddBrowserCookie(const CBrowserCookie& cookie) {
         Check(::SetUrlCacheEntryInfoW(cookie.url.c_str(), &info, CACHE_ENTRY_ACCTIME_FC));
     }
     return file;
+}
+
+std::string CookieFileRecord(const std::string& name, const std::string& value,
+                             const std::string& hostAndPath, FILETIME expires, FILETIME created) {
+    return name + "\n" + value + "\n" + hostAndPath + "\n1536\n" +
+           std::to_string(expires.dwLowDateTime) + "\n" + std::to_string(expires.dwHighDateTime) +
+           "\n" + std::to_string(created.dwLowDateTime) + "\n" +
+           std::to_string(created.dwHighDateTime) + "\n*\n";
 }
 
 std::set<std::wstring> BrowserCookieUrls() {

@@ -25,8 +25,14 @@ struct CBrowserCookie {
     FILETIME lastAccess{};
 };
 
+// One record of a browser cookie file: name, value, "host/path", flags, expiry and creation
+// as low and high halves, then "*".
+std::string CookieFileRecord(const std::string& name, const std::string& value,
+                             const std::string& hostAndPath, FILETIME expires, FILETIME created);
+
 // Commits the entry (and writes its local file). Returns the local file's path, or "" without.
-std::wstring AddBrowserCookie(const CBrowserCookie& cookie);
+// The file holds `contents`; by default a short text that is no whole cookie record.
+std::wstring AddBrowserCookie(const CBrowserCookie& cookie, const std::string& contents = {});
 
 // Every entry of the cookie container, by name.
 std::set<std::wstring> BrowserCookieUrls();

@@ -166,6 +166,63 @@ CSeenMessageBox CProgramRun::WaitForMessageBox(DWORD milliseconds) const {
     return seen;
 }
 
+namespace {
+
+// An inheritable, deleted-on-close file for one of the child's standard streams.
+CFileHandle CaptureFile(const std::wstring& name) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    return CFileHandle(::CreateFileW(
+        (std::wstring(folder) + name).c_str(), GENERIC_READ | GENERIC_WRITE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+}
+
+std::string ReadAll(HANDLE file) {
+    std::string text;
+    ::SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read != 0) {
+        text.append(buffer, read);
+    }
+    return text;
+}
+
+} // namespace
+
+CConsoleRun RunFromConsole(const std::wstring& arguments, DWORD milliseconds) {
+    const std::wstring program = PathBesideTestProgram(L"Tollgate.exe");
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    CFileHandle output = CaptureFile(L"tollgate-stdout.txt");
+    CFileHandle errors = CaptureFile(L"tollgate-stderr.txt");
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = output.Get();
+    startup.hStdError = errors.Get();
+    PROCESS_INFORMATION info = {};
+    CConsoleRun run;
+    if (!output || !errors ||
+        !::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                          nullptr, &startup, &info)) {
+        return run;
+    }
+    CKernelHandle process(info.hProcess);
+    CKernelHandle thread(info.hThread);
+    if (::WaitForSingleObject(process.Get(), milliseconds) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.Get(), 255);
+        ::WaitForSingleObject(process.Get(), 10000);
+        return run;
+    }
+    ::GetExitCodeProcess(process.Get(), &run.exitCode);
+    run.output = ReadAll(output.Get());
+    run.errors = ReadAll(errors.Get());
+    return run;
+}
+
 HWND WaitForAnyDialog(const std::wstring& caption, DWORD milliseconds) {
     HWND found = nullptr;
     WaitUntil(

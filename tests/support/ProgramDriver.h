@@ -60,6 +60,18 @@ private:
     DWORD m_id = 0;
 };
 
+// What a run of the program from a console left behind.
+struct CConsoleRun {
+    DWORD exitCode = STILL_ACTIVE;
+    // Standard output and error as the program wrote them (UTF-8 bytes).
+    std::string output;
+    std::string errors;
+};
+
+// Runs Tollgate.exe with `arguments`, its standard output and error redirected as a shell
+// does, and waits until it ends (ended by force after `milliseconds`, exit code STILL_ACTIVE).
+CConsoleRun RunFromConsole(const std::wstring& arguments, DWORD milliseconds = 60000);
+
 // A visible top-level dialog of any process with this caption, waited for; null when none.
 HWND WaitForAnyDialog(const std::wstring& caption, DWORD milliseconds = 20000);
 

@@ -1,13 +1,16 @@
 #include "cookies/CookieManager.h"
 #include "cookies/DomainMessages.h"
 #include "cookies/FakeCookieSource.h"
+#include "cookies/FileTime.h"
 #include "res/resource.h"
 #include "support/RecordedBrowser.h"
 #include "support/RegistrySandbox.h"
 #include "ui/CAboutDlg.h"
+#include "ui/CDetailsDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/CTransitionDlg.h"
 #include "ui/PageHarness.h"
+#include "ui/TimeText.h"
 #include "ui/WindowIcons.h"
 
 #include <gtest/gtest.h>
@@ -279,4 +282,177 @@ TEST_F(Dialogs, ClosingTheMainWindowDuringABusyLoadLeavesNoRecordAlive) {
             ::PeekMessageW(&stray, nullptr, WM_DOMAIN_ADDED, WM_DOMAIN_AUTHORIZED, PM_NOREMOVE));
     }
     EXPECT_EQ(before, CRefCount::LiveObjects());
+}
+
+namespace {
+
+FILETIME Hour(DWORD hours) {
+    return ToFileTime(0x01DA000000000000ULL + hours * 36000000000ULL);
+}
+
+CCookieDescriptions SampleCookies() {
+    return {
+        {CookieKind::IE, L"SID", L"www.shop.com", L"/", Hour(30), Hour(3), Hour(1),
+         L"C:\\cache\\a.txt"},
+        {CookieKind::Flash,
+         L"save.sol",
+         L"games.shop.com",
+         L"",
+         {},
+         Hour(2),
+         Hour(2),
+         L"C:\\flash\\save.sol"},
+        {CookieKind::IE, L"lang", L".shop.com", L"/en/", {}, Hour(1), Hour(5), L"C:\\cache\\b.txt"},
+    };
+}
+
+std::vector<std::wstring> DetailsColumn(HWND dialog, int column) {
+    HWND list = ::GetDlgItem(dialog, IDC_DETAILS_LIST);
+    std::vector<std::wstring> texts;
+    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        wchar_t text[512] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 512;
+        ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+void ClickDetailsColumn(HWND dialog, int column) {
+    ClickHeader(::GetDlgItem(dialog, IDC_DETAILS_LIST), column);
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (::OpenClipboard(nullptr)) {
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(::GlobalLock(data));
+            ::GlobalUnlock(data);
+        }
+        ::CloseClipboard();
+    }
+    return text;
+}
+
+// Ctrl+C on the list as the keyboard gives it: the key state is shared with the dialog's
+// thread for the press.
+void PressCtrlC(HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, IDC_DETAILS_LIST);
+    const DWORD dialogThread = ::GetWindowThreadProcessId(dialog, nullptr);
+    ::AttachThreadInput(::GetCurrentThreadId(), dialogThread, TRUE);
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    ::SendMessageW(list, WM_KEYDOWN, 'C', 0);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    ::AttachThreadInput(::GetCurrentThreadId(), dialogThread, FALSE);
+}
+
+void SelectRows(HWND dialog, std::initializer_list<int> rows) {
+    HWND list = ::GetDlgItem(dialog, IDC_DETAILS_LIST);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    for (int row : rows) {
+        ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+}
+
+} // namespace
+
+TEST_F(Dialogs, DetailsListEveryCookieSortByAHeaderClickAndCopyTheSelectedRows) {
+    WhileShown(
+        L"Cookies of shop.com", [] { CDetailsDlg(L"shop.com", SampleCookies()).DoModal(nullptr); },
+        [](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_DETAILS_LIST);
+            HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+            EXPECT_EQ(8, ::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+            // First by host.
+            EXPECT_EQ((std::vector<std::wstring>{L".shop.com", L"games.shop.com", L"www.shop.com"}),
+                      DetailsColumn(dialog, 2));
+            EXPECT_EQ((std::vector<std::wstring>{L"IE", L"Flash", L"IE"}),
+                      DetailsColumn(dialog, 0));
+            ClickDetailsColumn(dialog, 1);
+            EXPECT_EQ((std::vector<std::wstring>{L"lang", L"save.sol", L"SID"}),
+                      DetailsColumn(dialog, 1));
+            ClickDetailsColumn(dialog, 1);
+            EXPECT_EQ((std::vector<std::wstring>{L"SID", L"save.sol", L"lang"}),
+                      DetailsColumn(dialog, 1));
+            // Times sort by their value, an unknown one first.
+            ClickDetailsColumn(dialog, 4);
+            EXPECT_EQ((std::vector<std::wstring>{L"", L"", IsoUtcText(Hour(30))}),
+                      DetailsColumn(dialog, 4));
+            ClickDetailsColumn(dialog, 6);
+            EXPECT_EQ((std::vector<std::wstring>{L"SID", L"save.sol", L"lang"}),
+                      DetailsColumn(dialog, 1));
+
+            SelectRows(dialog, {0, 2});
+            PressCtrlC(dialog);
+            EXPECT_EQ(L"IE\tSID\twww.shop.com\t/\t" + IsoUtcText(Hour(30)) + L"\t" +
+                          IsoUtcText(Hour(3)) + L"\t" + IsoUtcText(Hour(1)) +
+                          L"\tC:\\cache\\a.txt\r\n"
+                          L"IE\tlang\t.shop.com\t/en/\t\t" +
+                          IsoUtcText(Hour(1)) + L"\t" + IsoUtcText(Hour(5)) +
+                          L"\tC:\\cache\\b.txt\r\n",
+                      ClipboardText());
+
+            // The list follows the dialog's size.
+            RECT before{};
+            ::GetWindowRect(list, &before);
+            ::SetWindowPos(dialog, nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER);
+            RECT after{};
+            ::GetWindowRect(list, &after);
+            EXPECT_GT(after.right - after.left, before.right - before.left);
+            EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+}
+
+TEST_F(Dialogs, EnterOrADoubleClickOnARowShowsTheDetailsOfItsDomain) {
+    CFakeDomainService service;
+    service.domains = {MakeDomain(L"alpha.com", 2, 10, 20), MakeDomain(L"beta.org", 1, 5, 6)};
+    RunMainWindow(service, [&](HWND sheet) {
+        HWND page = ToReviewPage(sheet);
+        HWND list = ListOf(page);
+        const std::vector<std::wstring> names = ReadColumn(page, 0);
+        ASSERT_EQ(2u, names.size());
+        std::vector<std::wstring> shown;
+        const auto closeDetails = [&shown](const std::wstring& site) {
+            return std::thread([&shown, site] {
+                HWND details = WaitForOwnDialog((L"Cookies of " + site).c_str());
+                if (details != nullptr) {
+                    shown.push_back(site + L":" +
+                                    std::to_wstring(DetailsColumn(details, 0).size()));
+                    ::PostMessageW(details, WM_COMMAND, IDCANCEL, 0);
+                }
+            });
+        };
+
+        RECT row{LVIR_BOUNDS, 0, 0, 0};
+        ::SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+        std::thread second = closeDetails(names[1]);
+        ::SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                       MAKELPARAM(row.left + 40, (row.top + row.bottom) / 2));
+        second.join();
+        Pump();
+
+        // Enter reaches the list through the sheet's dialog manager, as it does from the keyboard.
+        ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+        std::thread first = closeDetails(names[0]);
+        MSG enter{list, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        ::IsDialogMessageW(sheet, &enter);
+        first.join();
+        Pump();
+
+        EXPECT_EQ((std::vector<std::wstring>{names[1], names[0]}), service.described);
+        const auto count = [](const std::wstring& name) { return name == L"alpha.com" ? 2 : 1; };
+        EXPECT_EQ((std::vector<std::wstring>{names[1] + L":" + std::to_wstring(count(names[1])),
+                                             names[0] + L":" + std::to_wstring(count(names[0]))}),
+                  shown);
+        EXPECT_TRUE(::IsWindowVisible(sheet)) << "Enter did not press the sheet's OK";
+    });
 }

@@ -81,6 +81,27 @@ bool CFakeDomainService::AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) {
     return true;
 }
 
+void CFakeDomainService::DescribeDomain(const CRefPtr<CCookieDomain>& domain,
+                                        CCookieDescriptions& found) {
+    described.push_back(domain->GetName());
+    if (!descriptions.empty()) {
+        found = descriptions;
+        return;
+    }
+    CCookieList cookies;
+    domain->GetCookies(cookies);
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        found.push_back({cookie->GetKind(),
+                         L"",
+                         cookie->GetHost(),
+                         L"",
+                         {},
+                         cookie->GetLastUsed(),
+                         cookie->GetCreated(),
+                         cookie->GetFile()});
+    }
+}
+
 bool CFakeDomainService::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
     deleted.push_back(domain->GetName());
     if (beforeChange) {
@@ -223,14 +244,18 @@ void ClickButton(HWND page, int id) {
 }
 
 void ClickColumn(HWND page, int column) {
-    HWND header = reinterpret_cast<HWND>(::SendMessageW(ListOf(page), LVM_GETHEADER, 0, 0));
+    ClickHeader(ListOf(page), column);
+    Pump();
+}
+
+void ClickHeader(HWND list, int column) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
     RECT rect{};
     ::SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
                    reinterpret_cast<LPARAM>(&rect));
     const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::SendMessageW(header, WM_LBUTTONUP, 0, at);
-    Pump();
 }
 
 void PickFilter(HWND page, int position) {

@@ -26,12 +26,18 @@ public:
     void GetDomains(CDomainList& domains) override;
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
+    // One description per cookie, from its record; the names asked for are kept.
+    void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
+                        CCookieDescriptions& descriptions) override;
 
     CDomainList domains;
     std::wstring failOn;
     std::function<void(const CRefPtr<CCookieDomain>&)> beforeChange;
     std::vector<std::wstring> authorized;
     std::vector<std::wstring> deleted;
+    std::vector<std::wstring> described;
+    // What DescribeDomain answers; empty: one record per cookie of the domain.
+    CCookieDescriptions descriptions;
     int domainCopies = 0;
     HWND window = nullptr;
 };
@@ -80,5 +86,7 @@ bool IsChecked(HWND page, int row);
 void ToggleCheck(HWND page, int row);
 void ClickButton(HWND page, int id);
 void ClickColumn(HWND page, int column);
+// A click on a list view's column header, sent to the header as the mouse would.
+void ClickHeader(HWND list, int column);
 // Picks a filter entry as the user would, so the page hears CBN_SELCHANGE.
 void PickFilter(HWND page, int position);

@@ -39,6 +39,7 @@ public:
     void GetDomains(CDomainList& domains) override { domains.clear(); }
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>&) override { return true; }
     bool DeleteDomain(const CRefPtr<CCookieDomain>&) override { return true; }
+    void DescribeDomain(const CRefPtr<CCookieDomain>&, CCookieDescriptions&) override {}
 };
 
 class CStopwatch {

@@ -70,6 +70,7 @@ public:
     void GetDomains(CDomainList& domains) override { domains = m_domains; }
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>&) override { return false; }
     bool DeleteDomain(const CRefPtr<CCookieDomain>&) override { return false; }
+    void DescribeDomain(const CRefPtr<CCookieDomain>&, CCookieDescriptions&) override {}
 
 private:
     CDomainList m_domains;

@@ -34,6 +34,11 @@ public:
     virtual void GetFileTimes(const std::wstring& path, FILETIME& created,
                               FILETIME& lastWritten) = 0;
 
+    // Reads a whole file of at most `limit` bytes into `contents`. False when it cannot be
+    // opened or read, or is larger; raises nothing.
+    virtual bool ReadSmallFile(const std::wstring& path, std::size_t limit,
+                               std::string& contents) = 0;
+
     // Deletes a folder with everything in it (or a single file), permanently and without
     // asking. True on success.
     virtual bool DeleteTree(const std::wstring& path) = 0;

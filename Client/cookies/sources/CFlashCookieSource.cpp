@@ -43,6 +43,13 @@ std::wstring SecondComponent(const std::wstring& relative) {
     return std::wstring(rest, end);
 }
 
+// The part of `relative` after its first two components (the first-level and the site folder).
+std::wstring BelowSiteFolder(const std::wstring& relative) {
+    const wchar_t* site = ::PathFindNextComponentW(relative.c_str());
+    const wchar_t* below = site != nullptr ? ::PathFindNextComponentW(site) : nullptr;
+    return below != nullptr ? std::wstring(below) : std::wstring();
+}
+
 } // namespace
 
 CRefPtr<CCookieSource> CFlashCookieSource::Create() {
@@ -158,4 +165,20 @@ bool CFlashCookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
         return false;
     }
     return m_files->DeleteTree(target);
+}
+
+void CFlashCookieSource::DescribeCookies(const CCookieList& cookies,
+                                         CCookieDescriptions& descriptions) {
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        CCookieDescription description = DescribeRecord(*cookie);
+        const std::wstring& file = description.location;
+        if (file.size() > m_root.size()) {
+            description.name = BelowSiteFolder(file.substr(m_root.size() + 1));
+        }
+        // A file in the root or directly in a first-level folder is its own site.
+        if (description.name.empty()) {
+            description.name = ::PathFindFileNameW(file.c_str());
+        }
+        descriptions.push_back(std::move(description));
+    }
 }

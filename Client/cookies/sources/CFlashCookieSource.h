@@ -24,6 +24,8 @@ public:
     bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
     void Prepare() override;
     void Enumerate(CCookieSink& sink) override;
+    // Each ".sol" file is one cookie, named by its path below the site folder.
+    void DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) override;
 
     // Every file below `folder` whose extension is `extension` (ignoring case), depth first.
     // Folder links are not followed, and what lies beyond MAX_PATH is passed over.

@@ -1,5 +1,6 @@
 #include "cookies/sources/CIECookieSource.h"
 
+#include "cookies/sources/CookieFile.h"
 #include "cookies/sources/CWin32FileSystem.h"
 #include "cookies/sources/CWin32UrlCache.h"
 #include "res/resource.h"
@@ -53,17 +54,25 @@ DWORD ReadNext(CUrlCacheSearch& search, CEntryBuffer& buffer) {
     }
 }
 
+// What follows the user name: "host/path".
+std::wstring PlaceOfUrl(const std::wstring& url) {
+    const std::size_t at = url.find(L'@');
+    return at == std::wstring::npos ? url : url.substr(at + 1);
+}
+
 std::wstring HostOfUrl(const std::wstring& url) {
-    std::wstring host = url;
-    const std::size_t at = host.find(L'@');
-    if (at != std::wstring::npos) {
-        host.erase(0, at + 1);
-    }
+    std::wstring host = PlaceOfUrl(url);
     const std::size_t slash = host.find(L'/');
     if (slash != std::wstring::npos) {
         host.erase(slash);
     }
     return host;
+}
+
+std::wstring PathOfUrl(const std::wstring& url) {
+    const std::wstring place = PlaceOfUrl(url);
+    const std::size_t slash = place.find(L'/');
+    return slash == std::wstring::npos ? std::wstring() : place.substr(slash);
 }
 
 } // namespace
@@ -120,4 +129,30 @@ bool CIECookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
         FailureText(IDS_FAILED_DELETING_COOKIE, CWin32Exception(error, std::wstring()).GetText()),
         MB_ICONWARNING);
     return false;
+}
+
+void CIECookieSource::DescribeCookies(const CCookieList& cookies,
+                                      CCookieDescriptions& descriptions) {
+    std::string text;
+    std::vector<CCookieFileRecord> records;
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        const CCookieDescription known = DescribeRecord(*cookie);
+        if (known.location.empty() ||
+            !m_files->ReadSmallFile(known.location, LargestCookieFile, text) ||
+            !ParseCookieFile(text, records)) {
+            CCookieDescription entry = known;
+            entry.path = PathOfUrl(static_cast<CIECookie&>(*cookie).GetUrl());
+            descriptions.push_back(std::move(entry));
+            continue;
+        }
+        for (CCookieFileRecord& record : records) {
+            CCookieDescription description = known;
+            description.name = std::move(record.name);
+            description.host = std::move(record.host);
+            description.path = std::move(record.path);
+            description.expires = record.expires;
+            description.created = record.created;
+            descriptions.push_back(std::move(description));
+        }
+    }
 }

@@ -17,6 +17,9 @@ public:
     bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
     void Prepare() override {}
     void Enumerate(CCookieSink& sink) override;
+    // One record per cookie in the entry's file; an entry whose file is missing or does not
+    // parse is listed once, with what its record and its URL tell.
+    void DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) override;
 
 private:
     CIECookieSource(std::shared_ptr<CUrlCache> cache, std::shared_ptr<CFileSystem> files);

@@ -53,6 +53,36 @@ void CWin32FileSystem::GetFileTimes(const std::wstring& path, FILETIME& created,
     }
 }
 
+bool CWin32FileSystem::ReadSmallFile(const std::wstring& path, std::size_t limit,
+                                     std::string& contents) {
+    contents.clear();
+    // The browser may be writing the file meanwhile: share everything, read what is there.
+    CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.Get(), &size) ||
+        static_cast<unsigned long long>(size.QuadPart) > limit) {
+        return false;
+    }
+    contents.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < contents.size()) {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), contents.data() + done,
+                        static_cast<DWORD>(contents.size() - done), &read, nullptr)) {
+            contents.clear();
+            return false;
+        }
+        if (read == 0) {
+            break;
+        }
+        done += read;
+    }
+    contents.resize(done);
+    return true;
+}
+
 bool CWin32FileSystem::DeleteTree(const std::wstring& path) {
     std::wstring from = path;
     from.append(2, L'\0');

@@ -9,5 +9,6 @@ public:
     bool ListFolder(const std::wstring& folder, std::vector<CFolderEntry>& entries) override;
     DWORD GetAttributes(const std::wstring& path) override;
     void GetFileTimes(const std::wstring& path, FILETIME& created, FILETIME& lastWritten) override;
+    bool ReadSmallFile(const std::wstring& path, std::size_t limit, std::string& contents) override;
     bool DeleteTree(const std::wstring& path) override;
 };

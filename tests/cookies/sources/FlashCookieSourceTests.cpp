@@ -35,6 +35,10 @@ public:
     void GetFileTimes(const std::wstring& path, FILETIME& created, FILETIME& written) override {
         m_real.GetFileTimes(path, created, written);
     }
+    bool ReadSmallFile(const std::wstring& path, std::size_t limit,
+                       std::string& contents) override {
+        return m_real.ReadSmallFile(path, limit, contents);
+    }
     bool DeleteTree(const std::wstring& path) override {
         deleted.push_back(path);
         return !failDelete && m_real.DeleteTree(path);
@@ -176,4 +180,30 @@ TEST_F(FlashCookieSource, ASiteFolderWithALinkOrAnOverlongPathNeverReachesTheShe
     EXPECT_TRUE(m_files->deleted.empty());
     EXPECT_TRUE(Exists(linked));
     EXPECT_TRUE(Exists(deep));
+}
+
+TEST_F(FlashCookieSource, NamesEachFileByItsPathBelowTheSiteFolder) {
+    const auto nested =
+        CookieStore::AddFlashFile(L"AB12\\www.game.com\\levels\\save.sol", Time(0x01d80000, 5));
+    const auto direct =
+        CookieStore::AddFlashFile(L"AB12\\www.game.com\\prefs.sol", Time(0x01d80000, 6));
+    const auto ownSite = CookieStore::AddFlashFile(L"AB12\\loose.sol", Time(0x01d80000));
+    CCookieRecorder recorder;
+    m_source->Enumerate(recorder);
+    CCookieDescriptions found;
+    m_source->DescribeCookies(recorder.cookies, found);
+    ASSERT_EQ(3u, found.size());
+    std::map<std::wstring, CCookieDescription> byFile;
+    for (const CCookieDescription& each : found) {
+        EXPECT_EQ(CookieKind::Flash, each.kind);
+        EXPECT_EQ(L"", each.path);
+        EXPECT_EQ(0u, ToUInt64(each.expires));
+        byFile[each.location] = each;
+    }
+    EXPECT_EQ(L"levels\\save.sol", byFile[nested].name);
+    EXPECT_EQ(L"www.game.com", byFile[nested].host);
+    EXPECT_EQ(ToUInt64(Time(0x01d80000, 5)), ToUInt64(byFile[nested].created));
+    EXPECT_EQ(L"prefs.sol", byFile[direct].name);
+    EXPECT_EQ(L"loose.sol", byFile[ownSite].name);
+    EXPECT_EQ(L"loose.sol", byFile[ownSite].host);
 }

@@ -172,3 +172,68 @@ TEST_F(IECookieSource, OnlyLockedAndGoneAreToleratedOtherFailuresAreShown) {
               shown[0].text);
     EXPECT_EQ(UINT(MB_ICONWARNING), shown[0].type);
 }
+
+// Each record of an entry's file is one cookie; an entry whose file does not parse, or has
+// none, is still listed once with what the entry tells.
+TEST_F(IECookieSource, DescribesEveryRecordOfTheRealFilesAndFallsBackOnTheEntry) {
+    const FILETIME expires{111, 0x01e00000};
+    const FILETIME created{222, 0x01d90000};
+    const std::wstring bothFile = CookieStore::AddBrowserCookie(
+        {CookieStore::BrowserCookieUrl(L"www.shop.com", L"/cart/"), true, Time(0x01d81234, 7), {}},
+        CookieStore::CookieFileRecord("SID", "secret", "www.shop.com/cart/", expires, created) +
+            CookieStore::CookieFileRecord("lang", "en", ".shop.com/", {}, created));
+    const std::wstring brokenFile = CookieStore::AddBrowserCookie(
+        {CookieStore::BrowserCookieUrl(L"bad.org", L"/in/"), true, Time(0x01d70000, 3), {}},
+        "SID\nsecret\nbad.org/\n1536\n12\n");
+    CookieStore::AddBrowserCookie(
+        {CookieStore::BrowserCookieUrl(L"nofile.net", L"/x"), false, {}, Time(0x01d60000, 9)});
+
+    CCookieRecorder recorder;
+    m_source->Enumerate(recorder);
+    ASSERT_EQ(3u, recorder.cookies.size());
+    CCookieDescriptions found;
+    m_source->DescribeCookies(recorder.cookies, found);
+    ASSERT_EQ(4u, found.size());
+    std::map<std::wstring, CCookieDescription> byName;
+    for (const CCookieDescription& each : found) {
+        EXPECT_EQ(CookieKind::IE, each.kind);
+        byName[each.name + L"@" + each.host] = each;
+    }
+
+    const CCookieDescription& sid = byName[L"SID@www.shop.com"];
+    EXPECT_EQ(L"/cart/", sid.path);
+    EXPECT_EQ(ToUInt64(expires), ToUInt64(sid.expires));
+    EXPECT_EQ(ToUInt64(created), ToUInt64(sid.created));
+    EXPECT_EQ(ToUInt64(Time(0x01d81234, 7)), ToUInt64(sid.lastUsed));
+    EXPECT_EQ(bothFile, sid.location);
+    const CCookieDescription& lang = byName[L"lang@.shop.com"];
+    EXPECT_EQ(L"/", lang.path);
+    EXPECT_EQ(0u, ToUInt64(lang.expires));
+
+    const CCookieDescription& bad = byName[L"@bad.org"];
+    EXPECT_EQ(L"/in/", bad.path) << "from the entry's URL";
+    EXPECT_EQ(0u, ToUInt64(bad.expires));
+    EXPECT_EQ(ToUInt64(Time(0x01d70000, 3)), ToUInt64(bad.lastUsed));
+    EXPECT_EQ(brokenFile, bad.location);
+
+    const CCookieDescription& bare = byName[L"@nofile.net"];
+    EXPECT_EQ(L"/x", bare.path);
+    EXPECT_EQ(ToUInt64(Time(0x01d60000, 9)), ToUInt64(bare.lastUsed));
+    EXPECT_EQ(L"", bare.location);
+}
+
+// The file may be gone by the time the details are asked for: the entry is still listed.
+TEST_F(IECookieSource, DescribesAnEntryWhoseFileWentAwayAfterTheLoad) {
+    const std::wstring file = CookieStore::AddBrowserCookie(
+        {CookieStore::BrowserCookieUrl(L"gone.com", L"/"), true, Time(0x01d81234), {}},
+        CookieStore::CookieFileRecord("a", "b", "gone.com/", {}, {}));
+    CCookieRecorder recorder;
+    m_source->Enumerate(recorder);
+    ASSERT_TRUE(::DeleteFileW(file.c_str()));
+    CCookieDescriptions found;
+    m_source->DescribeCookies(recorder.cookies, found);
+    ASSERT_EQ(1u, found.size());
+    EXPECT_EQ(L"gone.com", found[0].host);
+    EXPECT_EQ(L"", found[0].name);
+    EXPECT_EQ(file, found[0].location);
+}

@@ -1,0 +1,131 @@
+#include "app/ConsoleCommands.h"
+
+#include "app/SiteExport.h"
+#include "app/UnattendedClean.h"
+#include "cookies/CookieManager.h"
+#include "cookies/FileTime.h"
+#include "framework/OutputStream.h"
+#include "res/resource.h"
+#include "store/ErrorText.h"
+#include "store/Exceptions.h"
+#include "ui/ShowMessage.h"
+#include "ui/StringLoader.h"
+
+namespace {
+
+constexpr int Done = 0;
+constexpr int Failed = 1;
+constexpr int PartlyDone = 2;
+
+constexpr wchar_t ByteOrderMark[] = L"\xFEFF";
+
+// Messages go to the stream for as long as the command runs.
+class CMessagesTo {
+public:
+    explicit CMessagesTo(COutputStream& stream) { SetMessageStream(&stream); }
+    CMessagesTo(const CMessagesTo&) = delete;
+    CMessagesTo& operator=(const CMessagesTo&) = delete;
+    ~CMessagesTo() { SetMessageStream(nullptr); }
+};
+
+// Loads every store; what the load left out is told on standard error.
+bool Load(CookieManager& manager) {
+    manager.PrepareSources();
+    if (!manager.LoadHere()) {
+        return false;
+    }
+    for (const std::wstring& notice : manager.GetNotices()) {
+        ShowMessage(notice, MB_ICONWARNING | MB_OK);
+    }
+    return true;
+}
+
+// 0 when the list is written whole, else the reason.
+DWORD WriteList(const std::wstring& csv, const std::wstring& file, COutputStream& out) {
+    if (file.empty()) {
+        // A console shows characters, not bytes: the mark only tells a file's reader the encoding.
+        return out.Write(out.IsConsole() ? csv : ByteOrderMark + csv) ? ERROR_SUCCESS
+                                                                      : ::GetLastError();
+    }
+    COutputStream target;
+    if (!target.Create(file)) {
+        return ::GetLastError();
+    }
+    if (!target.Write(ByteOrderMark + csv)) {
+        const DWORD error = ::GetLastError();
+        target = COutputStream();
+        // Half a list would pass for a whole one.
+        ::DeleteFileW(file.c_str());
+        return error;
+    }
+    return ERROR_SUCCESS;
+}
+
+int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
+    if (!Load(manager)) {
+        return Failed;
+    }
+    CDomainList domains;
+    manager.GetDomains(domains);
+    const std::wstring csv =
+        line.command == CCommand::ListCookies
+            ? CookiesCsv(domains,
+                         [&manager](const CCookieList& cookies, CCookieDescriptions& found) {
+                             manager.DescribeCookies(cookies, found);
+                         })
+            : SitesCsv(domains);
+    const DWORD error = WriteList(csv, line.file, out);
+    if (error != ERROR_SUCCESS) {
+        ShowMessage(
+            FailureText(IDS_FAILED_WRITING_LIST, CWin32Exception(error, std::wstring()).GetText()),
+            MB_ICONERROR | MB_OK);
+        return Failed;
+    }
+    return Done;
+}
+
+int RunClean(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
+    if (!Load(manager)) {
+        return Failed;
+    }
+    CDomainList domains;
+    manager.GetDomains(domains);
+    const CCleanResult result =
+        CleanSites(manager, domains, CurrentFileTime(), line.days, line.dryRun, out);
+    // A store left out may hold old cookies that this run could not reach.
+    return result.notDeleted != 0 || manager.SkippedStore() ? PartlyDone : Done;
+}
+
+int Run(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
+    switch (line.command) {
+    case CCommand::List:
+    case CCommand::ListCookies:
+        return RunList(manager, line, out);
+    case CCommand::Clean:
+        return RunClean(manager, line, out);
+    default:
+        out.Write(LoadExpandedString(IDS_USAGE) + L"\r\n");
+        return Done;
+    }
+}
+
+} // namespace
+
+bool IsConsoleCommand(CCommand command) noexcept {
+    return command == CCommand::List || command == CCommand::ListCookies ||
+           command == CCommand::Clean || command == CCommand::Usage;
+}
+
+int RunConsoleCommand(CookieManager& manager, const CCommandLine& line) {
+    COutputStream out = COutputStream::Standard(STD_OUTPUT_HANDLE);
+    COutputStream errors = COutputStream::Standard(STD_ERROR_HANDLE);
+    CMessagesTo messages(errors);
+    try {
+        return Run(manager, line, out);
+    } catch (const CException& e) {
+        ShowMessage(
+            FormatString(LoadExpandedString(IDS_UNHANDLED_EXCEPTION).c_str(), e.GetText().c_str()),
+            MB_OK | MB_ICONERROR);
+        return Failed;
+    }
+}

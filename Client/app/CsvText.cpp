@@ -1,0 +1,35 @@
+#include "app/CsvText.h"
+
+namespace {
+
+bool NeedsQuotes(const std::wstring& field) {
+    return field.find_first_of(L",\"\r\n") != std::wstring::npos ||
+           (!field.empty() && (field.front() == L' ' || field.back() == L' '));
+}
+
+std::wstring CsvField(const std::wstring& field) {
+    if (!NeedsQuotes(field)) {
+        return field;
+    }
+    std::wstring quoted = L"\"";
+    for (wchar_t c : field) {
+        quoted += c;
+        if (c == L'"') {
+            quoted += c;
+        }
+    }
+    return quoted + L"\"";
+}
+
+} // namespace
+
+std::wstring CsvLine(const std::vector<std::wstring>& fields) {
+    std::wstring line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i != 0) {
+            line += L',';
+        }
+        line += CsvField(fields[i]);
+    }
+    return line + L"\r\n";
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "cookies/CCookieDescription.h"
+#include "framework/ListView.h"
+#include "framework/SimpleDialog.h"
+#include "res/resource.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Every cookie of one site, one row each: Browser, Name, Host, Path, Expires, Last Used,
+// Created, Location. Modal and resizable; a header click sorts by that column (again: the
+// other way); Ctrl+C copies the selected rows as tab-separated lines. Values are never shown.
+class CDetailsDlg final : public CSimpleDialog<IDD_DETAILS, TRUE> {
+public:
+    CDetailsDlg(std::wstring site, CCookieDescriptions cookies);
+
+protected:
+    bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result) override;
+
+private:
+    void OnInitDialog(HWND window);
+    void Layout();
+    void SortByColumn(int column);
+    // The selected rows' texts in the order shown, tab-separated, each line ended by CR LF.
+    std::wstring SelectedRowsText() const;
+    void CopySelectedRows() const;
+    std::wstring CellText(std::size_t row, int column) const;
+
+    const std::wstring m_site;
+    const CCookieDescriptions m_cookies;
+    // The texts of every row and column, made once.
+    std::vector<std::vector<std::wstring>> m_texts;
+    CListView m_list;
+    SIZE m_minimum{};
+    int m_sortColumn = -1;
+    bool m_sortForward = true;
+};

@@ -1,0 +1,273 @@
+#include "ui/TimeText.h"
+#include "support/CookieStoreBuilder.h"
+#include "support/ProgramDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint64_t Day = 24ULL * 3600 * 10000000;
+const std::string ByteOrderMark = "\xEF\xBB\xBF";
+
+FILETIME At(WORD year, WORD month, WORD day, WORD hour) {
+    const SYSTEMTIME when{year, month, 0, day, hour, 30, 15, 0};
+    FILETIME time{};
+    ::SystemTimeToFileTime(&when, &time);
+    return time;
+}
+
+FILETIME DaysAgo(std::uint64_t days) {
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER value{{now.dwLowDateTime, now.dwHighDateTime}};
+    value.QuadPart -= days * Day;
+    return {value.LowPart, value.HighPart};
+}
+
+std::string Utf8(const std::wstring& text) {
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                             nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          length, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring Iso(const FILETIME& time) {
+    return IsoUtcText(time);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string text;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return text;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read != 0) {
+        text.append(buffer, read);
+    }
+    ::CloseHandle(file);
+    return text;
+}
+
+// Tollgate.exe runs in this very prefix against the store each test builds.
+class Console : public testing::Test {
+protected:
+    void SetUp() override {
+        CookieStore::Clear();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
+    }
+    void TearDown() override {
+        CookieStore::Clear();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
+    }
+};
+
+// A store with fixed times: a site with two cookies in one cache file and a Flash file, an
+// authorized site whose file is no cookie record, and one whose entry has no file.
+class ConsoleList : public Console {
+protected:
+    void SetUp() override {
+        Console::SetUp();
+        m_alphaFile = CookieStore::AddBrowserCookie(
+            {CookieStore::BrowserCookieUrl(L"www.alpha.com"), true, m_alphaTime, {}},
+            CookieStore::CookieFileRecord("SID", "login-token", "www.alpha.com/", m_expires,
+                                          m_sidCreated) +
+                CookieStore::CookieFileRecord("theme", "dark, \"wide\"", ".alpha.com/shop/", {},
+                                              m_themeCreated));
+        m_flashFile =
+            CookieStore::AddFlashFile(L"R4ND0M\\www.alpha.com\\saves\\game.sol", m_flashTime);
+        m_betaFile = CookieStore::AddBrowserCookie(
+            {CookieStore::BrowserCookieUrl(L"mail.beta.org", L"/inbox/"), true, m_betaTime, {}});
+        CookieStore::AddAuthorizedValue(L"beta.org");
+        CookieStore::AddBrowserCookie(
+            {CookieStore::BrowserCookieUrl(L"gamma.net", L"/"), false, {}, m_gammaTime});
+    }
+
+    std::string ExpectedSites() const {
+        return ByteOrderMark + Utf8(L"Site,Authorized,Last Used,Created,Types,Count\r\n"
+                                    L"alpha.com,no," +
+                                    Iso(m_flashTime) + L"," + Iso(m_alphaTime) +
+                                    L",\"Flash, IE\",2\r\n"
+                                    L"beta.org,yes," +
+                                    Iso(m_betaTime) + L"," + Iso(m_betaTime) +
+                                    L",IE,1\r\n"
+                                    L"gamma.net,no," +
+                                    Iso(m_gammaTime) + L",,IE,1\r\n");
+    }
+
+    const FILETIME m_alphaTime = At(2021, 3, 4, 5);
+    const FILETIME m_flashTime = At(2022, 6, 7, 8);
+    const FILETIME m_betaTime = At(2020, 1, 2, 3);
+    const FILETIME m_gammaTime = At(2019, 12, 31, 23);
+    const FILETIME m_expires = At(2030, 1, 1, 0);
+    const FILETIME m_sidCreated = At(2021, 1, 1, 1);
+    const FILETIME m_themeCreated = At(2021, 2, 2, 2);
+    std::wstring m_alphaFile;
+    std::wstring m_flashFile;
+    std::wstring m_betaFile;
+};
+
+} // namespace
+
+TEST_F(ConsoleList, WritesEverySiteAsCsvToTheConsoleOrAFile) {
+    const CConsoleRun run = RunFromConsole(L"-list");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(ExpectedSites(), run.output);
+    EXPECT_EQ("", run.errors);
+
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring file = std::wstring(folder) + L"site list.csv";
+    const CConsoleRun toFile = RunFromConsole(L"-list \"" + file + L"\"");
+    EXPECT_EQ(0u, toFile.exitCode);
+    EXPECT_EQ("", toFile.output);
+    EXPECT_EQ(ExpectedSites(), ReadFileBytes(file));
+    ::DeleteFileW(file.c_str());
+}
+
+TEST_F(ConsoleList, WritesEveryCookieWithItsDetailsButNeverItsValue) {
+    const CConsoleRun run = RunFromConsole(L"-list -cookies");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(ByteOrderMark +
+                  Utf8(L"Browser,Name,Host,Path,Expires,Last Used,Created,Location\r\n"
+                       L"IE,theme,.alpha.com,/shop/,," +
+                       Iso(m_alphaTime) + L"," + Iso(m_themeCreated) + L"," + m_alphaFile +
+                       L"\r\n"
+                       L"IE,SID,www.alpha.com,/," +
+                       Iso(m_expires) + L"," + Iso(m_alphaTime) + L"," + Iso(m_sidCreated) + L"," +
+                       m_alphaFile +
+                       L"\r\n"
+                       L"Flash,saves\\game.sol,www.alpha.com,,," +
+                       Iso(m_flashTime) + L"," + Iso(m_flashTime) + L"," + m_flashFile +
+                       L"\r\n"
+                       L"IE,,mail.beta.org,/inbox/,," +
+                       Iso(m_betaTime) + L"," + Iso(m_betaTime) + L"," + m_betaFile +
+                       L"\r\n"
+                       L"IE,,gamma.net,/,," +
+                       Iso(m_gammaTime) + L",,\r\n"),
+              run.output);
+    EXPECT_EQ(std::string::npos, run.output.find("login-token"));
+    EXPECT_EQ(std::string::npos, run.output.find("dark"));
+}
+
+TEST_F(ConsoleList, AFileThatCannotBeWrittenFailsTheRun) {
+    const CConsoleRun run = RunFromConsole(L"-list C:\\no-such-folder\\list.csv");
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_EQ("", run.output);
+    EXPECT_EQ(0u, run.errors.find("Failed writing the list.  ")) << run.errors;
+}
+
+TEST_F(Console, UsageGoesToTheConsole) {
+    const CConsoleRun run = RunFromConsole(L"-?");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0u, run.output.find("Usage: Tollgate [-list [-cookies] [FILE] | -clean DAYS"))
+        << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("Exit codes: 0 done, 2 some cookies not "
+                                                 "deleted, 1 failed.\r\n"));
+}
+
+namespace {
+
+// Two sites due for clean (browser and Flash), an authorized one just as old, a fresh one.
+class ConsoleClean : public Console {
+protected:
+    void SetUp() override {
+        Console::SetUp();
+        for (const wchar_t* path : {L"/a/", L"/b/"}) {
+            m_oldUrls.push_back(CookieStore::BrowserCookieUrl(L"www.old.com", path));
+            CookieStore::AddBrowserCookie({m_oldUrls.back(), true, m_oldTime, m_oldTime});
+        }
+        m_flashFile = CookieStore::AddFlashFile(L"R4ND0M\\games.flashold.net\\s.sol", m_flashTime);
+        m_keptUrl = CookieStore::BrowserCookieUrl(L"bank.kept.org");
+        CookieStore::AddBrowserCookie({m_keptUrl, true, DaysAgo(100), DaysAgo(100)});
+        CookieStore::AddAuthorizedValue(L"kept.org");
+        m_freshUrl = CookieStore::BrowserCookieUrl(L"www.fresh.com");
+        CookieStore::AddBrowserCookie({m_freshUrl, true, DaysAgo(5), DaysAgo(5)});
+    }
+
+    std::string Line(const wchar_t* verb, const wchar_t* site, int count, FILETIME time) const {
+        return Utf8(std::wstring(verb) + L" " + site + L": " + std::to_wstring(count) +
+                    L" cookies, last used " + Iso(time) + L"\r\n");
+    }
+
+    bool FlashFileExists() const {
+        return ::GetFileAttributesW(m_flashFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    const FILETIME m_oldTime = DaysAgo(40);
+    const FILETIME m_flashTime = DaysAgo(31);
+    std::vector<std::wstring> m_oldUrls;
+    std::wstring m_flashFile;
+    std::wstring m_keptUrl;
+    std::wstring m_freshUrl;
+};
+
+} // namespace
+
+TEST_F(ConsoleClean, DryRunNamesTheSitesAndDeletesNothing) {
+    const auto before = CookieStore::BrowserCookieUrls();
+    const CConsoleRun run = RunFromConsole(L"-clean 30 -dry-run");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(Line(L"Would delete", L"flashold.net", 1, m_flashTime) +
+                  Line(L"Would delete", L"old.com", 2, m_oldTime) +
+                  "2 sites would be deleted, 2 kept; nothing was deleted.\r\n",
+              run.output);
+    EXPECT_EQ("", run.errors);
+    EXPECT_EQ(before, CookieStore::BrowserCookieUrls());
+    EXPECT_TRUE(FlashFileExists());
+}
+
+TEST_F(ConsoleClean, DeletesExactlyTheOldUnauthorizedSites) {
+    const CConsoleRun run = RunFromConsole(L"-clean 30");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(Line(L"Deleted", L"flashold.net", 1, m_flashTime) +
+                  Line(L"Deleted", L"old.com", 2, m_oldTime) +
+                  "2 sites deleted, 0 not deleted, 2 kept.\r\n",
+              run.output);
+    EXPECT_EQ("", run.errors);
+    EXPECT_EQ((std::set<std::wstring>{m_keptUrl, m_freshUrl}), CookieStore::BrowserCookieUrls());
+    EXPECT_FALSE(FlashFileExists());
+    EXPECT_EQ(std::set<std::wstring>{L"kept.org"}, CookieStore::AuthorizedValues());
+}
+
+// An open browser holds its entry: the site stays, the rest goes, and the exit code says so.
+TEST_F(ConsoleClean, AnEntryHeldOpenEndsWithExitCodeTwo) {
+    DWORD size = 0;
+    ::RetrieveUrlCacheEntryFileW(m_oldUrls[1].c_str(), nullptr, &size, 0);
+    std::vector<BYTE> buffer(size);
+    ASSERT_TRUE(::RetrieveUrlCacheEntryFileW(
+        m_oldUrls[1].c_str(), reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data()), &size,
+        0));
+    const CConsoleRun run = RunFromConsole(L"-clean 30");
+    // The cache may delete the held entry once it is let go.
+    EXPECT_EQ(1u, CookieStore::BrowserCookieUrls().count(m_oldUrls[1]));
+    ::UnlockUrlCacheEntryFileW(m_oldUrls[1].c_str(), 0);
+    EXPECT_EQ(2u, run.exitCode);
+    EXPECT_EQ(Line(L"Deleted", L"flashold.net", 1, m_flashTime) +
+                  Line(L"Not deleted", L"old.com", 2, m_oldTime) +
+                  "1 sites deleted, 1 not deleted, 2 kept.\r\n",
+              run.output);
+    EXPECT_EQ(0u, run.errors.find("Failed deleting cookie.  ")) << run.errors;
+    EXPECT_FALSE(FlashFileExists());
+}
+
+// Words that are not exactly the program's still open the window.
+TEST_F(Console, NearMissesOpenTheWindow) {
+    for (const wchar_t* arguments : {L"-R", L"-r x", L"-list2", L"-clean 30 -Dry-Run"}) {
+        CProgramRun run(arguments);
+        ASSERT_TRUE(run.Started());
+        EXPECT_NE(nullptr, run.WaitForSheet()) << arguments;
+    }
+}

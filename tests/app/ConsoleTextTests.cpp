@@ -1,0 +1,41 @@
+#include "app/CommandLine.h"
+#include "app/CsvText.h"
+#include "ui/TimeText.h"
+#include "app/UnattendedClean.h"
+#include "cookies/FileTime.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::uint64_t Day = 24ULL * 3600 * 10'000'000;
+constexpr std::uint64_t Now = 0x01DA000000000000ULL;
+
+} // namespace
+
+TEST(CsvText, QuotesOnlyWhatNeedsIt) {
+    EXPECT_EQ(L"a,b c,,d\r\n", CsvLine({L"a", L"b c", L"", L"d"}));
+    EXPECT_EQ(L"\"Flash, IE\",\"say \"\"hi\"\"\",\"two\r\nlines\",\"x\ny\"\r\n",
+              CsvLine({L"Flash, IE", L"say \"hi\"", L"two\r\nlines", L"x\ny"}));
+    EXPECT_EQ(L"\" lead\",\"trail \",\xE9t\xE9\r\n", CsvLine({L" lead", L"trail ", L"\xE9t\xE9"}));
+}
+
+TEST(CsvText, WritesTimesAsIsoUtcAndUnknownAsEmpty) {
+    SYSTEMTIME when{2024, 2, 4, 29, 23, 5, 9, 999};
+    FILETIME time{};
+    ASSERT_TRUE(::SystemTimeToFileTime(&when, &time));
+    EXPECT_EQ(L"2024-02-29T23:05:09Z", IsoUtcText(time));
+    EXPECT_EQ(L"", IsoUtcText(FILETIME{}));
+    EXPECT_EQ(L"1601-01-01T00:00:00Z", IsoUtcText(FILETIME{1, 0}));
+}
+
+TEST(UnattendedClean, DeletesOnlyUnauthorizedSitesUsedLongerAgoThanTheDays) {
+    EXPECT_TRUE(IsDueForClean(false, Now - 30 * Day - 1, Now, 30));
+    EXPECT_FALSE(IsDueForClean(false, Now - 30 * Day, Now, 30)) << "exactly 30 days is kept";
+    EXPECT_FALSE(IsDueForClean(true, Now - 400 * Day, Now, 30)) << "authorized";
+    EXPECT_FALSE(IsDueForClean(false, 0, Now, 30)) << "last use unknown";
+    EXPECT_FALSE(IsDueForClean(false, Now + Day, Now, 0)) << "last use ahead of the clock";
+    EXPECT_TRUE(IsDueForClean(false, Now - 1, Now, 0));
+    EXPECT_FALSE(IsDueForClean(false, Now, Now, 0));
+    EXPECT_TRUE(IsDueForClean(false, 1, Now, LargestCleanDays));
+}
