@@ -96,6 +96,11 @@ const std::map<UINT, std::wstring> Expected = {
     {185, L"<WEBSITE>/cookienews.html"},
     {186, L"Cookie &News"},
     {188, L"<WEBSITE>/gettingstarted.html"},
+    {216, L"\"%s\" could not be deleted."},
+    {217, L"The folder \"%s\" is a link, or holds a link or a path too long, so it was left as "
+          L"it is."},
+    {218, L"Some Flash folders could not be read."},
+    {219, L"Some cookie files could not be read; their times are not shown."},
 };
 
 } // namespace

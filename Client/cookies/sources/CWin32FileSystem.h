@@ -8,6 +8,6 @@ public:
     std::wstring GetAppDataFolder() override;
     bool ListFolder(const std::wstring& folder, std::vector<CFolderEntry>& entries) override;
     DWORD GetAttributes(const std::wstring& path) override;
-    void GetFileTimes(const std::wstring& path, FILETIME& created, FILETIME& lastWritten) override;
+    DWORD GetFileTimes(const std::wstring& path, FILETIME& created, FILETIME& lastWritten) override;
     bool DeleteTree(const std::wstring& path) override;
 };
