@@ -11,7 +11,7 @@ script=$root/tools/bench/$mode.sh
 # shellcheck source=tools/sandbox.sh
 . "$root/tools/sandbox.sh"
 sandbox_start "$root/.sandbox/bench-$mode" fresh
-sandbox_display
 trap sandbox_stop EXIT
+sandbox_display
 # shellcheck source=/dev/null
 . "$script"

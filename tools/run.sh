@@ -26,6 +26,16 @@ bin=$root/build/bin
 export XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}
 # shellcheck source=tools/sandbox.sh
 . "$root/tools/sandbox.sh"
+# Ends what this script started: Xvfb, and the Wine server only when it started that too.
+own_server=yes
+stop() {
+    if [ -n "$own_server" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+    fi
+    sandbox_stop_display
+}
+trap stop EXIT
+
 if [ -n "$prefix" ]; then
     # The user's own prefix, with the user's own home folder.
     export WINEPREFIX=$prefix WINEDEBUG=-all
@@ -34,20 +44,25 @@ if [ -n "$prefix" ]; then
     mkdir -p "$TOLLGATE_SANDBOX"
     export TOLLGATE_SANDBOX
     export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-    setsid wineserver -p </dev/null >/dev/null 2>&1 &
-    wine cmd /c exit >/dev/null 2>&1 || true
+    # "wineserver -w" returns at once when no server runs for the prefix, and otherwise waits
+    # for it to end: a server still there after a second is the user's, with the user's
+    # programs in it, and stays.
+    if timeout 1 wineserver -w; then
+        setsid wineserver -p </dev/null >/dev/null 2>&1 &
+        wine cmd /c exit >/dev/null 2>&1 || true
+    else
+        own_server=
+    fi
 else
     sandbox_start "$root/.sandbox/demo"
     wine "$bin/seed.exe"
 fi
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
-    trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
     wine "$bin/Tollgate.exe" "${arguments[@]}" || true
 else
     echo "run: no display, running under Xvfb"
     sandbox_display
-    trap sandbox_stop EXIT
     # Wine's own desktop draws the window captions, which plain Xvfb has no manager for.
     wine explorer /desktop=Tollgate,1024x768 "$bin/Tollgate.exe" "${arguments[@]}" >/dev/null 2>&1 &
     if geometry=$(wine "$bin/waitwindow.exe" Tollgate Tollgate 60 | tr -d '\r'); then

@@ -3,6 +3,8 @@
 #   sandbox_start DIR [fresh]  -- export the environment, create the prefix, start the server
 #   sandbox_display            -- start Xvfb and export DISPLAY
 #   sandbox_stop               -- end wineserver and Xvfb
+#   sandbox_stop_display       -- end Xvfb alone
+# sandbox_start and sandbox_display say what went wrong and return 1 when Wine or Xvfb fails.
 sandbox_start() {
     if [ "${2:-}" = fresh ]; then
         rm -rf "$1"
@@ -16,8 +18,12 @@ sandbox_start() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        wineboot -i >/dev/null 2>&1 || true
-        wineserver -w
+        local log=$TOLLGATE_SANDBOX/wineboot.log
+        if ! wineboot -i >"$log" 2>&1 || ! wineserver -w || [ ! -f "$WINEPREFIX/system.reg" ]; then
+            cat "$log" >&2
+            echo "sandbox: wineboot could not make the prefix $WINEPREFIX (output above)" >&2
+            return 1
+        fi
     fi
     # Started apart from the callers' pipes, or a test may hang until its timeout.
     setsid wineserver -p </dev/null >/dev/null 2>&1 &
@@ -25,19 +31,30 @@ sandbox_start() {
 }
 
 sandbox_display() {
-    local fd_file=$TOLLGATE_SANDBOX/display
+    local fd_file=$TOLLGATE_SANDBOX/display log=$TOLLGATE_SANDBOX/xvfb.log
     rm -f "$fd_file"
-    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$fd_file" 2>/dev/null &
+    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$fd_file" 2>"$log" &
     TOLLGATE_XVFB=$!
     for _ in $(seq 100); do
         [ -s "$fd_file" ] && break
+        kill -0 "$TOLLGATE_XVFB" 2>/dev/null || break
         sleep 0.1
     done
+    if [ ! -s "$fd_file" ]; then
+        cat "$log" >&2
+        echo "sandbox: Xvfb did not start (output above)" >&2
+        sandbox_stop_display
+        return 1
+    fi
     export DISPLAY=":$(head -n1 "$fd_file")"
 }
 
 sandbox_stop() {
     wineserver -k >/dev/null 2>&1 || true
+    sandbox_stop_display
+}
+
+sandbox_stop_display() {
     if [ -n "${TOLLGATE_XVFB:-}" ]; then
         kill "$TOLLGATE_XVFB" 2>/dev/null || true
         wait "$TOLLGATE_XVFB" 2>/dev/null || true

@@ -13,9 +13,9 @@ bin=$root/build/bin
 # shellcheck source=tools/sandbox.sh
 . "$root/tools/sandbox.sh"
 sandbox_start "$root/.sandbox/screenshots" fresh
+trap sandbox_stop EXIT
 wine "$bin/seed.exe"
 sandbox_display
-trap sandbox_stop EXIT
 
 # Waits for the window with caption $1 and saves it to $2; leaves its geometry in $geometry.
 shoot() {

@@ -9,7 +9,7 @@ build=$root/build
 # shellcheck source=tools/sandbox.sh
 . "$root/tools/sandbox.sh"
 sandbox_start "$root/.sandbox/test" fresh
-sandbox_display
 trap sandbox_stop EXIT
+sandbox_display
 cd "$build"
 ctest --output-on-failure "$@"

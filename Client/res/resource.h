@@ -98,6 +98,10 @@
 #define IDS_SITES 205
 #define IDS_REFRESH_BUTTON 206
 #define IDS_LOADING_STOPPED 207
+#define IDS_NOT_DELETED 216
+#define IDS_FOLDER_REFUSED 217
+#define IDS_FLASH_FOLDERS_UNREAD 218
+#define IDS_COOKIE_FILES_UNREAD 219
 
 // Kinds of today's browsers and their notices
 #define IDS_TYPE_CHROME 220

@@ -11,6 +11,7 @@ tollgate_add_test(app_tests
     ${CMAKE_CURRENT_LIST_DIR}/ProductVersionTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolbarButtonTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WebPagesTests.cpp
+    LOCKS extension_key
 )
 add_dependencies(app_tests Tollgate version_probe_NoTranslation version_probe_NoProductVersion
                  version_probe_OtherLanguage)
@@ -19,13 +20,16 @@ add_dependencies(app_tests Tollgate version_probe_NoTranslation version_probe_No
 tollgate_add_test(program_tests
     ${CMAKE_CURRENT_LIST_DIR}/ProgramTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ConsoleProgramTests.cpp
+    LOCKS cookie_store extension_key
 )
 add_dependencies(program_tests Tollgate)
 # Runs TollgateSetup.exe silently; built only where makensis is.
 find_program(MAKENSIS makensis)
 if(MAKENSIS)
+    # It also compares the user's whole Software key before and after.
     tollgate_add_test(installer_tests
         ${CMAKE_CURRENT_LIST_DIR}/InstallerTests.cpp
+        LOCKS cookie_store extension_key
     )
     add_dependencies(installer_tests TollgateSetup)
 endif()

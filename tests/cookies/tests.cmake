@@ -8,11 +8,13 @@ tollgate_add_test(sources_tests
     ${CMAKE_CURRENT_LIST_DIR}/sources/CookieFileTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/IECookieSourceTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/FlashCookieSourceTests.cpp
+    LOCKS cookie_store
 )
 tollgate_add_test(manager_tests
     ${CMAKE_CURRENT_LIST_DIR}/CookieManagerTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CookieLoadingTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ManagerConcurrencyTests.cpp
+    LOCKS cookie_store
 )
 # The browsers' SQLite cookie databases, built at their real paths in the prefix; a helper
 # process stands in for a running browser.
@@ -25,5 +27,6 @@ tollgate_add_test(browser_sources_tests
     ${CMAKE_CURRENT_LIST_DIR}/BrowserStoresLoadingTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/ChromiumCookieSourceTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/FirefoxCookieSourceTests.cpp
+    LOCKS cookie_store
 )
 add_dependencies(browser_sources_tests browser_stand_in)

@@ -104,6 +104,11 @@ const std::map<UINT, std::wstring> Expected = {
     {205, L"%u sites"},
     {206, L"&Refresh"},
     {207, L"Loading stopped early."},
+    {216, L"\"%s\" could not be deleted."},
+    {217, L"The folder \"%s\" is a link, or holds a link or a path too long, so it was left as "
+          L"it is."},
+    {218, L"Some Flash folders could not be read."},
+    {219, L"Some cookie files could not be read; their times are not shown."},
     {220, L"Chrome"},
     {221, L"Edge"},
     {222, L"Firefox"},

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,12 +70,20 @@ std::wstring UnixPath(const std::wstring& path) {
     return result;
 }
 
-// Wine can neither make nor remove a folder link from the Windows side (CreateSymbolicLinkW
-// reports success and makes nothing), but shows a Unix symbolic link to a folder as a folder
-// reparse point; so the host's own "ln" and "rm" do it. Wine starts a Unix program without a
-// process handle to wait on: wait until the link has appeared or gone.
-void RunOnHost(const std::wstring& program, const std::wstring& arguments, const std::wstring& link,
-               bool exists) {
+// The quoted Unix path of a link itself: Wine resolves a link named in full to its target.
+std::wstring UnixLinkPath(const std::wstring& path) {
+    const std::size_t slash = path.rfind(L'\\');
+    std::wstring link = UnixPath(path.substr(0, slash));
+    link.insert(link.size() - 1, L"/" + path.substr(slash + 1));
+    return link;
+}
+
+// Wine can neither make nor remove a link from the Windows side (CreateSymbolicLinkW reports
+// success and makes nothing), but shows a Unix symbolic link to a folder as a folder reparse
+// point; so the host's own "ln" and "rm" do it. Wine starts a Unix program without a process
+// handle to wait on: wait until `done` says the link has appeared or gone.
+void RunOnHost(const std::wstring& program, const std::wstring& arguments,
+               const std::function<bool()>& done) {
     std::wstring command = program + L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -84,12 +93,19 @@ void RunOnHost(const std::wstring& program, const std::wstring& arguments, const
     CKernelHandle thread(process.hThread);
     CKernelHandle started(process.hProcess);
     for (int wait = 0; wait < 200; ++wait) {
-        if (Exists(link) == exists) {
+        if (done()) {
             return;
         }
         ::Sleep(25);
     }
     ThrowIfWin32Error(ERROR_TIMEOUT);
+}
+
+// The error GetFileAttributesW gives for `path`, 0 when it gives attributes.
+DWORD AttributesError(const std::wstring& path) {
+    return ::GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES
+               ? ERROR_SUCCESS
+               : ::GetLastError();
 }
 
 // Removes a tree without following links: a link is removed itself, never what it points at.
@@ -108,9 +124,7 @@ void DeleteTree(const std::wstring& folder) {
                 ::SetFileAttributesW(Extended(full).c_str(), FILE_ATTRIBUTE_NORMAL);
                 Check(::DeleteFileW(Extended(full).c_str()));
             } else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-                if (!::RemoveDirectoryW(Extended(full).c_str())) {
-                    RunOnHost(L"rm", UnixPath(full), full, false);
-                }
+                RunOnHost(L"rm", UnixLinkPath(full), [&] { return !Exists(full); });
             } else {
                 DeleteTree(full);
             }
@@ -239,7 +253,20 @@ void AddFlashLink(const std::wstring& relativePath, const std::wstring& target) 
         Exists(link)) {
         return;
     }
-    RunOnHost(L"ln", L"-s " + UnixPath(target) + L" " + UnixPath(link), link, true);
+    RunOnHost(L"ln", L"-s " + UnixPath(target) + L" " + UnixPath(link),
+              [&] { return Exists(link); });
+}
+
+void MakeUnreadable(const std::wstring& path) {
+    Check(::DeleteFileW(Extended(path).c_str()));
+    const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+    RunOnHost(L"ln", L"-s \"" + name + L"\" " + UnixPath(path),
+              [&] { return AttributesError(path) == ERROR_CANT_RESOLVE_FILENAME; });
+}
+
+void RemoveUnreadable(const std::wstring& path) {
+    RunOnHost(L"rm", L"-f " + UnixLinkPath(path),
+              [&] { return AttributesError(path) == ERROR_FILE_NOT_FOUND; });
 }
 
 void AddAuthorizedValue(const std::wstring& name) {

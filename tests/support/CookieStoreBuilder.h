@@ -51,6 +51,13 @@ std::wstring AddFlashFolder(const std::wstring& relativePath);
 // Makes FlashRoot()\relativePath a folder link (symbolic link) to `target`, a full path.
 void AddFlashLink(const std::wstring& relativePath, const std::wstring& target);
 
+// Replaces the file at `path` (a browser cookie's file, say) by a symbolic link to itself: it
+// is still there, but neither it nor its attributes can be read (error 1921).
+void MakeUnreadable(const std::wstring& path);
+
+// Removes what MakeUnreadable left at `path`.
+void RemoveUnreadable(const std::wstring& path);
+
 // Writes the value HKCU\Software\Tollgate\Allowed\<name> (REG_SZ, empty).
 void AddAuthorizedValue(const std::wstring& name);
 

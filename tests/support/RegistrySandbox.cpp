@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 CRegistrySandbox::CRegistrySandbox()
-    : m_path(L"Software\\TollgateTests\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+    // Beside Software, not in it: the installer's test compares the keys of Software.
+    : m_path(L"TollgateTests\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
              std::to_wstring(::GetTickCount64())) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
     EXPECT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0,

@@ -8,6 +8,7 @@ tollgate_add_test(pages_tests
     ${CMAKE_CURRENT_LIST_DIR}/PageHarness.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CookiePagesTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FilterTests.cpp
+    LOCKS cookie_store
 )
 # The one suite that shows real message boxes (and closes them as a user would).
 tollgate_add_test(message_tests REAL_MESSAGES
@@ -17,4 +18,5 @@ tollgate_add_test(message_tests REAL_MESSAGES
 tollgate_add_test(dialog_tests
     ${CMAKE_CURRENT_LIST_DIR}/PageHarness.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogTests.cpp
+    LOCKS cookie_store
 )

@@ -29,10 +29,12 @@ public:
     // path is too long to test).
     virtual DWORD GetAttributes(const std::wstring& path) = 0;
 
-    // A file's creation and last-write times. A file that cannot be opened raises
-    // CComException, a failure to read the times CWin32Exception.
-    virtual void GetFileTimes(const std::wstring& path, FILETIME& created,
-                              FILETIME& lastWritten) = 0;
+    // A file's creation and last-write times, read without opening the file, so that one the
+    // browser holds open or one the user may not read still gives them. 0 when they were
+    // read; ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when there is no such file; any other
+    // code when the file is there but its times cannot be read.
+    virtual DWORD GetFileTimes(const std::wstring& path, FILETIME& created,
+                               FILETIME& lastWritten) = 0;
 
     // Reads a whole file of at most `limit` bytes into `contents`. False when it cannot be
     // opened or read, or is larger; raises nothing.

@@ -1,7 +1,10 @@
 #include "cookies/sources/CFlashCookieSource.h"
 
 #include "cookies/sources/CWin32FileSystem.h"
+#include "res/resource.h"
 #include "store/Exceptions.h"
+#include "ui/ShowMessage.h"
+#include "ui/StringLoader.h"
 
 #include <shlwapi.h>
 
@@ -67,17 +70,23 @@ void CFlashCookieSource::Prepare() {
     m_root = Join(m_files->GetAppDataFolder(), SharedObjects);
 }
 
-std::vector<CFlashCookieSource::CFoundFile>
-CFlashCookieSource::FindFiles(const std::wstring& folder, const std::wstring& extension) {
-    std::vector<CFoundFile> found;
+CFlashCookieSource::CSearchResult CFlashCookieSource::FindFiles(const std::wstring& folder,
+                                                                const std::wstring& extension) {
+    CSearchResult found;
     Search(folder, extension, found);
     return found;
 }
 
 void CFlashCookieSource::Search(const std::wstring& folder, const std::wstring& extension,
-                                std::vector<CFoundFile>& found) {
+                                CSearchResult& found) {
     std::vector<CFolderEntry> entries;
-    if (!m_files->ListFolder(folder, entries)) {
+    try {
+        if (!m_files->ListFolder(folder, entries)) {
+            return;
+        }
+    } catch (const CException&) {
+        // A folder the user may not read hides only its own cookies.
+        found.unread = true;
         return;
     }
     for (CFolderEntry& entry : entries) {
@@ -85,16 +94,20 @@ void CFlashCookieSource::Search(const std::wstring& folder, const std::wstring& 
             continue;
         }
         std::wstring full = Join(folder, entry.name);
+        const bool isFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const bool wanted =
+            !isFolder && _wcsicmp(::PathFindExtensionW(entry.name.c_str()), extension.c_str()) == 0;
         if (!Fits(full)) {
-            continue;
-        }
-        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            found.refused = found.refused || isFolder || wanted;
+        } else if (isFolder) {
             // A folder link may point back up the tree: the search would never end.
             if ((entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && CanList(full)) {
                 Search(full, extension, found);
+            } else {
+                found.refused = true;
             }
-        } else if (_wcsicmp(::PathFindExtensionW(full.c_str()), extension.c_str()) == 0) {
-            found.push_back({std::move(full), std::move(entry)});
+        } else if (wanted) {
+            found.files.push_back({std::move(full), std::move(entry)});
         }
     }
 }
@@ -103,10 +116,18 @@ void CFlashCookieSource::Enumerate(CCookieSink& sink) {
     if (m_files->GetAttributes(m_root) == INVALID_FILE_ATTRIBUTES) {
         return;
     }
-    for (const CFoundFile& file : FindFiles(m_root, L".sol")) {
+    const CSearchResult found = FindFiles(m_root, L".sol");
+    for (const CFoundFile& file : found.files) {
         const std::wstring relative = file.path.substr(m_root.size() + 1);
         sink.AddCookie(CFlashCookie::Create(file.path, SecondComponent(relative),
                                             file.entry.created, file.entry.lastAccess));
+    }
+    if (found.unread) {
+        // The cookies of an unread folder were missed, not deleted: pruning now would drop
+        // the authorizations of their sites.
+        sink.SkipStore(LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD));
+    } else if (found.refused) {
+        sink.AddNotice(LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD));
     }
 }
 
@@ -155,16 +176,30 @@ bool CFlashCookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
     }
     // The shell fails on paths beyond MAX_PATH and follows links; Wine's shell then deletes the
     // contents of the current folder instead. Such a tree never reaches it.
+    bool plain = false;
     try {
-        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
-            ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !IsPlainTree(target))) {
-            return false;
-        }
+        plain = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
+                ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || IsPlainTree(target));
     } catch (const CException&) {
         // A tree that cannot be inspected is not handed over either.
+        ReportKept(IDS_NOT_DELETED, target);
         return false;
     }
-    return m_files->DeleteTree(target);
+    if (!plain) {
+        ReportKept(IDS_FOLDER_REFUSED, target);
+        return false;
+    }
+    if (!m_files->DeleteTree(target)) {
+        ReportKept(IDS_NOT_DELETED, target);
+        return false;
+    }
+    return true;
+}
+
+void CFlashCookieSource::ReportKept(UINT reasonId, const std::wstring& target) {
+    ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE,
+                            FormatString(LoadExpandedString(reasonId).c_str(), target.c_str())),
+                MB_ICONWARNING);
 }
 
 void CFlashCookieSource::DescribeCookies(const CCookieList& cookies,

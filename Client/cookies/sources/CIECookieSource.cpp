@@ -93,27 +93,37 @@ CIECookieSource::CIECookieSource(std::shared_ptr<CUrlCache> cache,
 void CIECookieSource::Enumerate(CCookieSink& sink) {
     CEntryBuffer buffer;
     DWORD error = ERROR_SUCCESS;
+    bool timesUnread = false;
     {
         const std::unique_ptr<CUrlCacheSearch> search = m_cache->Search(L"cookie:");
         for (error = ReadNext(*search, buffer); error == ERROR_SUCCESS;
              error = ReadNext(*search, buffer)) {
-            sink.AddCookie(CookieFromEntry(*buffer.Entry()));
+            sink.AddCookie(CookieFromEntry(*buffer.Entry(), timesUnread));
         }
+    }
+    if (timesUnread) {
+        sink.AddNotice(LoadExpandedString(IDS_COOKIE_FILES_UNREAD));
     }
     if (error != ERROR_NO_MORE_ITEMS) {
         throw CWin32Exception(error, std::wstring());
     }
 }
 
-CRefPtr<CCookie> CIECookieSource::CookieFromEntry(const INTERNET_CACHE_ENTRY_INFOW& entry) {
+CRefPtr<CCookie> CIECookieSource::CookieFromEntry(const INTERNET_CACHE_ENTRY_INFOW& entry,
+                                                  bool& timesUnread) {
     const std::wstring file = entry.lpszLocalFileName ? entry.lpszLocalFileName : L"";
     const std::wstring url = entry.lpszSourceUrlName ? entry.lpszSourceUrlName : L"";
     FILETIME created{};
     FILETIME lastUsed{};
-    const DWORD attributes = file.empty() ? INVALID_FILE_ATTRIBUTES : m_files->GetAttributes(file);
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        m_files->GetFileTimes(file, created, lastUsed);
-    } else {
+    const DWORD error =
+        file.empty() ? DWORD(ERROR_FILE_NOT_FOUND) : m_files->GetFileTimes(file, created, lastUsed);
+    if (error != ERROR_SUCCESS) {
+        // A file that is there but keeps its times to itself still holds a cookie: it loads
+        // like one without a file, and the user hears that some times are missing.
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+            timesUnread = true;
+        }
+        created = FILETIME{};
         lastUsed = entry.LastAccessTime;
     }
     return CIECookie::Create(file, HostOfUrl(url), created, lastUsed, url);

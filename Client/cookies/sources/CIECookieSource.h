@@ -24,7 +24,8 @@ public:
 private:
     CIECookieSource(std::shared_ptr<CUrlCache> cache, std::shared_ptr<CFileSystem> files);
 
-    CRefPtr<CCookie> CookieFromEntry(const INTERNET_CACHE_ENTRY_INFOW& entry);
+    // Sets `timesUnread` when the entry's file is there but its times could not be read.
+    CRefPtr<CCookie> CookieFromEntry(const INTERNET_CACHE_ENTRY_INFOW& entry, bool& timesUnread);
 
     const std::shared_ptr<CUrlCache> m_cache;
     const std::shared_ptr<CFileSystem> m_files;

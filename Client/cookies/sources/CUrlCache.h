@@ -15,7 +15,8 @@ public:
     // The entries whose names begin with `pattern`, a container prefix such as "cookie:".
     virtual std::unique_ptr<CUrlCacheSearch> Search(const std::wstring& pattern) = 0;
 
-    // 0 when the entry is deleted; otherwise the failure's code, in which a locked entry
-    // (ERROR_ACCESS_DENIED) and one already gone (ERROR_FILE_NOT_FOUND) are told apart.
+    // 0 when the entry is deleted; otherwise the failure's code, in which an entry marked for
+    // deletion once it is unlocked (ERROR_ACCESS_DENIED), one still locked
+    // (ERROR_SHARING_VIOLATION) and one already gone (ERROR_FILE_NOT_FOUND) are told apart.
     virtual DWORD DeleteEntry(const std::wstring& url) = 0;
 };

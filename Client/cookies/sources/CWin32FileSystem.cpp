@@ -40,17 +40,15 @@ DWORD CWin32FileSystem::GetAttributes(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str());
 }
 
-void CWin32FileSystem::GetFileTimes(const std::wstring& path, FILETIME& created,
-                                    FILETIME& lastWritten) {
-    CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = ::GetLastError();
-        ThrowIfFailed(error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_FAIL);
+DWORD CWin32FileSystem::GetFileTimes(const std::wstring& path, FILETIME& created,
+                                     FILETIME& lastWritten) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        return ::GetLastError();
     }
-    if (!::GetFileTime(file.Get(), &created, nullptr, &lastWritten)) {
-        ThrowLastError();
-    }
+    created = data.ftCreationTime;
+    lastWritten = data.ftLastWriteTime;
+    return ERROR_SUCCESS;
 }
 
 bool CWin32FileSystem::ReadSmallFile(const std::wstring& path, std::size_t limit,
@@ -90,6 +88,7 @@ bool CWin32FileSystem::DeleteTree(const std::wstring& path) {
     operation.hwnd = ::GetActiveWindow();
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+    // The caller tells the user of a failure; the shell's own error boxes would come first.
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
     return ::SHFileOperationW(&operation) == 0;
 }

@@ -8,7 +8,7 @@ public:
     std::wstring GetAppDataFolder() override;
     bool ListFolder(const std::wstring& folder, std::vector<CFolderEntry>& entries) override;
     DWORD GetAttributes(const std::wstring& path) override;
-    void GetFileTimes(const std::wstring& path, FILETIME& created, FILETIME& lastWritten) override;
+    DWORD GetFileTimes(const std::wstring& path, FILETIME& created, FILETIME& lastWritten) override;
     bool ReadSmallFile(const std::wstring& path, std::size_t limit, std::string& contents) override;
     bool DeleteTree(const std::wstring& path) override;
 };

@@ -1,15 +1,19 @@
 #include "cookies/FileTime.h"
 #include "cookies/sources/CFlashCookieSource.h"
 #include "cookies/sources/CWin32FileSystem.h"
+#include "res/resource.h"
 #include "store/Exceptions.h"
 #include "support/CookieStoreBuilder.h"
+#include "support/RecordedMessages.h"
 #include "support/ThrowAwayCurrentFolder.h"
+#include "ui/StringLoader.h"
 
 #include "cookies/CookieRecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 namespace {
 
@@ -21,6 +25,8 @@ constexpr FILETIME Time(DWORD high, DWORD low = 0) {
 class CFailingFileSystem final : public CFileSystem {
 public:
     std::wstring failListing;
+    // Shown as a folder link.
+    std::wstring linkFolder;
     bool failDelete = false;
     std::vector<std::wstring> deleted;
 
@@ -31,9 +37,12 @@ public:
         }
         return m_real.ListFolder(folder, entries);
     }
-    DWORD GetAttributes(const std::wstring& path) override { return m_real.GetAttributes(path); }
-    void GetFileTimes(const std::wstring& path, FILETIME& created, FILETIME& written) override {
-        m_real.GetFileTimes(path, created, written);
+    DWORD GetAttributes(const std::wstring& path) override {
+        const DWORD attributes = m_real.GetAttributes(path);
+        return path == linkFolder ? attributes | FILE_ATTRIBUTE_REPARSE_POINT : attributes;
+    }
+    DWORD GetFileTimes(const std::wstring& path, FILETIME& created, FILETIME& written) override {
+        return m_real.GetFileTimes(path, created, written);
     }
     bool ReadSmallFile(const std::wstring& path, std::size_t limit,
                        std::string& contents) override {
@@ -52,11 +61,23 @@ class FlashCookieSource : public testing::Test {
 protected:
     void SetUp() override {
         CookieStore::Clear();
+        TakeRecordedMessages();
         m_source->Prepare();
     }
     void TearDown() override {
         EXPECT_TRUE(m_folder.CanaryAlive());
+        EXPECT_TRUE(TakeRecordedMessages().empty());
         CookieStore::Clear();
+    }
+
+    // The one warning a refused deletion shows: why `target` was kept.
+    static void ExpectKept(UINT reasonId, const std::wstring& target) {
+        const auto shown = TakeRecordedMessages();
+        ASSERT_EQ(1u, shown.size()) << "for " << std::string(target.begin(), target.end());
+        EXPECT_EQ(FailureText(IDS_FAILED_DELETING_COOKIE,
+                              FormatString(LoadExpandedString(reasonId).c_str(), target.c_str())),
+                  shown[0].text);
+        EXPECT_EQ(UINT(MB_ICONWARNING), shown[0].type);
     }
 
     // A site folder with a link back up to the root, and one that also holds a file deeper
@@ -121,20 +142,47 @@ TEST_F(FlashCookieSource, NoSharedObjectsFolderMeansNoCookies) {
     EXPECT_TRUE(EnumerateByFile().empty());
 }
 
-TEST_F(FlashCookieSource, LinksAreNotFollowedAndOverlongPathsArePassedOver) {
-    const auto [kept, shallow] = AddLinkedAndDeepSites();
+TEST_F(FlashCookieSource, LinksAndOverlongPathsArePassedOverWithANotice) {
+    CookieStore::AddFlashFile(L"AB12\\plain.net\\x.sol", Time(0x01d80000));
+    CCookieRecorder plain;
+    m_source->Enumerate(plain);
+    EXPECT_EQ(1u, plain.cookies.size());
+    EXPECT_TRUE(plain.notices.empty());
 
-    auto cookies = EnumerateByFile();
-    EXPECT_EQ(2u, cookies.size());
-    EXPECT_TRUE(cookies[kept]);
-    EXPECT_TRUE(cookies[shallow]);
+    const auto [kept, shallow] = AddLinkedAndDeepSites();
+    CCookieRecorder recorder;
+    m_source->Enumerate(recorder);
+    EXPECT_EQ(3u, recorder.cookies.size());
+    EXPECT_EQ(std::vector<std::wstring>{LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD)},
+              recorder.notices)
+        << "said once";
+    EXPECT_TRUE(recorder.skipped.empty()) << "never followed, so never missed: pruning goes on";
 }
 
-TEST_F(FlashCookieSource, AFolderThatCannotBeListedEndsTheEnumeration) {
+// Wine keeps no file permissions and the tests run as root: a folder no one may list is made
+// by the double.
+TEST_F(FlashCookieSource, AFolderThatCannotBeListedHidesOnlyItsOwnCookies) {
     CookieStore::AddFlashFile(L"AB12\\a.net\\x.sol", Time(0x01d80000));
-    m_files->failListing = CookieStore::FlashRoot() + L"\\AB12";
+    CookieStore::AddFlashFile(L"CD34\\b.net\\y.sol", Time(0x01d80000));
+    CookieStore::AddFlashFile(L"EF56\\c.net\\z.sol", Time(0x01d80000));
+    m_files->failListing = CookieStore::FlashRoot() + L"\\CD34";
     CCookieRecorder recorder;
-    EXPECT_THROW(m_source->Enumerate(recorder), CWin32Exception);
+    m_source->Enumerate(recorder);
+    std::set<std::wstring> hosts;
+    for (const auto& cookie : recorder.cookies) {
+        hosts.insert(cookie->GetHost());
+    }
+    EXPECT_EQ((std::set<std::wstring>{L"a.net", L"c.net"}), hosts);
+    EXPECT_TRUE(recorder.notices.empty());
+    EXPECT_EQ(std::vector<std::wstring>{LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD)},
+              recorder.skipped)
+        << "its cookies were missed: no authorization may be pruned for them";
+
+    m_files->failListing = CookieStore::FlashRoot();
+    CCookieRecorder none;
+    m_source->Enumerate(none);
+    EXPECT_TRUE(none.cookies.empty());
+    EXPECT_EQ(1u, none.skipped.size());
 }
 
 TEST_F(FlashCookieSource, DeletingRemovesTheSiteFolderOnce) {
@@ -169,6 +217,7 @@ TEST_F(FlashCookieSource, AFileOutsideASiteFolderGoesAloneNeverTheRoot) {
     m_files->failDelete = true;
     EXPECT_FALSE(m_source->DeleteCookie(EnumerateByFile()[again]));
     EXPECT_TRUE(Exists(again));
+    ExpectKept(IDS_NOT_DELETED, again);
 }
 
 TEST_F(FlashCookieSource, ASiteFolderWithALinkOrAnOverlongPathNeverReachesTheShell) {
@@ -176,7 +225,18 @@ TEST_F(FlashCookieSource, ASiteFolderWithALinkOrAnOverlongPathNeverReachesTheShe
 
     auto cookies = EnumerateByFile();
     EXPECT_FALSE(m_source->DeleteCookie(cookies[linked]));
+    ExpectKept(IDS_FOLDER_REFUSED, CookieStore::FlashRoot() + L"\\AB12\\linked.net");
     EXPECT_FALSE(m_source->DeleteCookie(cookies[deep]));
+    ExpectKept(IDS_FOLDER_REFUSED, CookieStore::FlashRoot() + L"\\AB12\\deep.net");
+
+    // A site folder swapped for a link after the load. Removing a real link at that level
+    // leaves Wine unable to find the profile's folders in this process, so the double says it.
+    const auto swapped = CookieStore::AddFlashFile(L"AB12\\swapped.net\\x.sol", Time(0x01d80000));
+    m_files->linkFolder = CookieStore::FlashRoot() + L"\\AB12\\swapped.net";
+    EXPECT_FALSE(m_source->DeleteCookie(CFlashCookie::Create(swapped, L"swapped.net", {}, {})));
+    ExpectKept(IDS_FOLDER_REFUSED, m_files->linkFolder);
+    EXPECT_TRUE(Exists(swapped));
+
     EXPECT_TRUE(m_files->deleted.empty());
     EXPECT_TRUE(Exists(linked));
     EXPECT_TRUE(Exists(deep));

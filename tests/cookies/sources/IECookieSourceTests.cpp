@@ -1,6 +1,8 @@
+#include "cookies/CookieManager.h"
 #include "cookies/FileTime.h"
 #include "cookies/sources/CIECookieSource.h"
 #include "cookies/sources/CWin32FileSystem.h"
+#include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "store/ErrorText.h"
 #include "store/Exceptions.h"
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <shlwapi.h>
+#include <wininet.h>
 
 #include <map>
 
@@ -77,6 +80,69 @@ TEST_F(IECookieSource, ReadsHostsAndTimesOfTheRealCache) {
     EXPECT_EQ(L"Cookie:nouser.net", cookies[noAt]->GetHost()) << "up to the first slash";
     EXPECT_EQ(L"noslash.net", cookies[noSlash]->GetHost());
     EXPECT_EQ(0x01d60000u, cookies[noSlash]->GetLastUsed().dwHighDateTime);
+}
+
+TEST_F(IECookieSource, FilesItCannotOpenStillGiveTheirTimesAndNoneEndsTheLoad) {
+    std::vector<std::wstring> urls;
+    std::vector<std::wstring> files;
+    for (const wchar_t* host :
+         {L"before.com", L"held.com", L"denied.com", L"unreadable.com", L"after.com"}) {
+        urls.push_back(CookieStore::BrowserCookieUrl(host));
+        files.push_back(CookieStore::AddBrowserCookie(
+            {urls.back(), true, Time(0x01d81000, 42), Time(0x01d75000, 7)}));
+    }
+    // The browser writing it: no one else may open it at all.
+    CFileHandle held(::CreateFileW(files[1].c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    // Wine keeps no file permissions and the tests run as root; the access denial a reader
+    // meets here is a folder where the file was, which no one may open as a file.
+    ASSERT_TRUE(::DeleteFileW(files[2].c_str()));
+    ASSERT_TRUE(::CreateDirectoryW(files[2].c_str(), nullptr));
+    CFileHandle denied(::CreateFileW(files[2].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_FALSE(denied);
+    ASSERT_EQ(DWORD(ERROR_ACCESS_DENIED), ::GetLastError());
+    CookieStore::MakeUnreadable(files[3]);
+
+    CCookieRecorder recorder;
+    m_source->Enumerate(recorder);
+    held.Reset();
+    ::RemoveDirectoryW(files[2].c_str());
+    CookieStore::RemoveUnreadable(files[3]);
+
+    ASSERT_EQ(5u, recorder.cookies.size());
+    std::map<std::wstring, CRefPtr<CCookie>> cookies;
+    for (const auto& cookie : recorder.cookies) {
+        cookies[static_cast<CIECookie&>(*cookie).GetUrl()] = cookie;
+    }
+    for (const std::size_t index : {0, 1, 4}) {
+        EXPECT_EQ(ToUInt64(Time(0x01d81000, 42)), ToUInt64(cookies[urls[index]]->GetLastUsed()))
+            << "the file's own time: " << index;
+    }
+    EXPECT_EQ(0x01d81000u, cookies[urls[0]]->GetCreated().dwHighDateTime);
+    EXPECT_EQ(0x01d81000u, cookies[urls[1]]->GetCreated().dwHighDateTime) << "held open";
+    EXPECT_NE(0u, ToUInt64(cookies[urls[2]]->GetCreated())) << "denied, yet its times are read";
+    EXPECT_EQ(0u, ToUInt64(cookies[urls[3]]->GetCreated()));
+    EXPECT_EQ(ToUInt64(Time(0x01d75000, 7)), ToUInt64(cookies[urls[3]]->GetLastUsed()))
+        << "times unreadable: the entry's last access";
+    EXPECT_EQ(files[3], cookies[urls[3]]->GetFile()) << "still counted with its file";
+    EXPECT_EQ(std::vector<std::wstring>{LoadExpandedString(IDS_COOKIE_FILES_UNREAD)},
+              recorder.notices)
+        << "said once";
+    EXPECT_TRUE(recorder.skipped.empty()) << "every cookie is there: pruning may go on";
+}
+
+TEST_F(IECookieSource, ReadableFilesBringNoNotice) {
+    CookieStore::AddBrowserCookie({CookieStore::BrowserCookieUrl(L"a.com"), true, Time(1)});
+    CookieStore::AddBrowserCookie({CookieStore::BrowserCookieUrl(L"b.com"), false, {}, Time(2)});
+    auto cache = std::make_shared<CFakeUrlCache>();
+    cache->entries = {{L"Cookie:u@gone.com/", L"C:\\no\\such\\file.txt", Time(3)}};
+    CCookieRecorder recorder;
+    m_source->Enumerate(recorder);
+    OverFake(cache)->Enumerate(recorder);
+    EXPECT_EQ(3u, recorder.cookies.size());
+    EXPECT_TRUE(recorder.notices.empty()) << "a missing file is no unreadable one";
 }
 
 TEST_F(IECookieSource, AnEntryLargerThanTheBufferIsReadAgainNotSkipped) {
@@ -153,22 +219,21 @@ TEST_F(IECookieSource, DeletingRemovesTheEntryAndItsFileAndGoneCountsAsDeleted) 
     EXPECT_TRUE(TakeRecordedMessages().empty());
 }
 
-TEST_F(IECookieSource, OnlyLockedAndGoneAreToleratedOtherFailuresAreShown) {
+TEST_F(IECookieSource, MarkedAndGoneAreToleratedOtherFailuresAreShown) {
     auto cache = std::make_shared<CFakeUrlCache>();
-    cache->deleteResults = {{L"Cookie:u@locked.com/", ERROR_ACCESS_DENIED},
+    cache->deleteResults = {{L"Cookie:u@marked.com/", ERROR_ACCESS_DENIED},
                             {L"Cookie:u@gone.com/", ERROR_FILE_NOT_FOUND},
-                            {L"Cookie:u@busy.com/", ERROR_SHARING_VIOLATION}};
+                            {L"Cookie:u@full.com/", ERROR_DISK_FULL}};
     const auto source = OverFake(cache);
     const auto cookie = [](const wchar_t* url) { return CIECookie::Create(L"", L"", {}, {}, url); };
-    EXPECT_TRUE(source->DeleteCookie(cookie(L"Cookie:u@locked.com/")));
+    EXPECT_TRUE(source->DeleteCookie(cookie(L"Cookie:u@marked.com/")));
     EXPECT_TRUE(source->DeleteCookie(cookie(L"Cookie:u@gone.com/")));
     EXPECT_TRUE(TakeRecordedMessages().empty());
 
-    EXPECT_FALSE(source->DeleteCookie(cookie(L"Cookie:u@busy.com/")));
+    EXPECT_FALSE(source->DeleteCookie(cookie(L"Cookie:u@full.com/")));
     const auto shown = TakeRecordedMessages();
     ASSERT_EQ(1u, shown.size());
-    EXPECT_EQ(LoadExpandedString(IDS_FAILED_DELETING_COOKIE) + L"  " +
-                  FormatErrorText(ERROR_SHARING_VIOLATION),
+    EXPECT_EQ(FailureText(IDS_FAILED_DELETING_COOKIE, FormatErrorText(ERROR_DISK_FULL)),
               shown[0].text);
     EXPECT_EQ(UINT(MB_ICONWARNING), shown[0].type);
 }
@@ -236,4 +301,47 @@ TEST_F(IECookieSource, DescribesAnEntryWhoseFileWentAwayAfterTheLoad) {
     EXPECT_EQ(L"gone.com", found[0].host);
     EXPECT_EQ(L"", found[0].name);
     EXPECT_EQ(file, found[0].location);
+}
+
+TEST_F(IECookieSource, ALockedEntryIsReportedAndStopsTheDomainsDeletion) {
+    for (const wchar_t* path : {L"/a", L"/b", L"/c"}) {
+        CookieStore::AddBrowserCookie(
+            {CookieStore::BrowserCookieUrl(L"lock.com", path), true, Time(0x01d80000)});
+    }
+    CookieManager manager({m_source}, &::PostMessageW);
+    manager.StartLoading();
+    manager.WaitForLoading();
+    CDomainList domains;
+    manager.GetDomains(domains);
+    ASSERT_EQ(1u, domains.size());
+    CCookieList cookies;
+    domains[0]->GetCookies(cookies);
+    ASSERT_EQ(3u, cookies.size());
+    const auto urlOf = [&](std::size_t index) {
+        return static_cast<CIECookie&>(*cookies[index]).GetUrl();
+    };
+
+    // The browser reading the second cookie's file holds its entry locked.
+    std::vector<BYTE> info(4096);
+    DWORD size = static_cast<DWORD>(info.size());
+    ASSERT_TRUE(::RetrieveUrlCacheEntryFileW(
+        urlOf(1).c_str(), reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(info.data()), &size, 0));
+    EXPECT_FALSE(manager.DeleteDomain(domains[0]));
+    const auto inCache = [](const std::wstring& url) {
+        DWORD needed = 0;
+        return ::GetUrlCacheEntryInfoW(url.c_str(), nullptr, &needed) ||
+               ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+    };
+    EXPECT_FALSE(inCache(urlOf(0)));
+    // The cache deletes a refused entry once it is unlocked; until then the cookie is there.
+    EXPECT_TRUE(inCache(urlOf(1))) << "the locked one stays while locked";
+    ASSERT_TRUE(::UnlockUrlCacheEntryFileW(urlOf(1).c_str(), 0));
+    EXPECT_TRUE(inCache(urlOf(2))) << "nothing after it is deleted";
+
+    const auto shown = TakeRecordedMessages();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(FailureText(IDS_FAILED_DELETING_COOKIE, FormatErrorText(ERROR_SHARING_VIOLATION)),
+              shown[0].text);
+    manager.GetDomains(domains);
+    EXPECT_EQ(1u, domains.size()) << "the domain is still there";
 }
