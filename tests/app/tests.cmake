@@ -20,7 +20,7 @@ add_dependencies(app_tests Tollgate version_probe_NoTranslation version_probe_No
 tollgate_add_test(program_tests
     ${CMAKE_CURRENT_LIST_DIR}/ProgramTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ConsoleProgramTests.cpp
-    LOCKS cookie_store extension_key
+    LOCKS cookie_store extension_key desktop
 )
 add_dependencies(program_tests Tollgate)
 # Runs TollgateSetup.exe silently; built only where makensis is.
@@ -29,7 +29,7 @@ if(MAKENSIS)
     # It also compares the user's whole Software key before and after.
     tollgate_add_test(installer_tests
         ${CMAKE_CURRENT_LIST_DIR}/InstallerTests.cpp
-        LOCKS cookie_store extension_key
+        LOCKS cookie_store extension_key desktop
     )
     add_dependencies(installer_tests TollgateSetup)
 endif()

@@ -8,15 +8,16 @@ tollgate_add_test(pages_tests
     ${CMAKE_CURRENT_LIST_DIR}/PageHarness.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CookiePagesTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FilterTests.cpp
-    LOCKS cookie_store
+    LOCKS cookie_store desktop
 )
 # The one suite that shows real message boxes (and closes them as a user would).
 tollgate_add_test(message_tests REAL_MESSAGES
     ${CMAKE_CURRENT_LIST_DIR}/ShowMessageTests.cpp
+    LOCKS desktop
 )
 # The About box, the install dialog and the main window, shown in this process.
 tollgate_add_test(dialog_tests
     ${CMAKE_CURRENT_LIST_DIR}/PageHarness.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogTests.cpp
-    LOCKS cookie_store
+    LOCKS cookie_store desktop
 )
