@@ -111,8 +111,17 @@ CShortcut ReadShortcut(const std::wstring& path) {
 // exactly what was there before.
 struct CSystemState {
     std::set<std::wstring> programFiles, startMenu, desktop, uninstall, extensions, software;
-    bool operator==(const CSystemState&) const = default;
 };
+
+// Field by field, so that a failure names what changed.
+void ExpectSameState(const CSystemState& before, const CSystemState& after) {
+    EXPECT_EQ(before.programFiles, after.programFiles);
+    EXPECT_EQ(before.startMenu, after.startMenu);
+    EXPECT_EQ(before.desktop, after.desktop);
+    EXPECT_EQ(before.uninstall, after.uninstall);
+    EXPECT_EQ(before.extensions, after.extensions);
+    EXPECT_EQ(before.software, after.software);
+}
 
 CSystemState TakeState() {
     return {
@@ -205,7 +214,7 @@ TEST_F(Installer, InstallsTheProgramShortcutsUninstallEntryAndToolbarButton) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, ExtensionKey));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Tollgate"));
-    EXPECT_TRUE(m_before == TakeState());
+    ExpectSameState(m_before, TakeState());
 }
 
 TEST_F(Installer, InstallingOverAnInstallationUpgradesItInPlace) {
@@ -239,7 +248,7 @@ TEST_F(Installer, UninstallingAfterTheFolderWasDeletedAndAgainEndsCleanly) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, ExtensionKey));
     Uninstall(copy, arguments);
     ::DeleteFileW(copy.c_str());
-    EXPECT_TRUE(m_before == TakeState());
+    ExpectSameState(m_before, TakeState());
 }
 
 TEST_F(Installer, CarriesTheProgramsVersionAndAsksForAdministratorRights) {
