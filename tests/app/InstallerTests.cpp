@@ -137,6 +137,9 @@ class Installer : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        // Uninstalling removes the per-user key by design; one left by an earlier suite (the
+        // main window keeps its placement there) is not part of what must stay.
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
         m_before = TakeState();
     }
     void TearDown() override {
