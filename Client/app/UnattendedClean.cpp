@@ -1,5 +1,6 @@
 #include "app/UnattendedClean.h"
 
+#include "cookies/CDeleteBatch.h"
 #include "cookies/FileTime.h"
 #include "res/resource.h"
 #include "ui/TimeText.h"
@@ -38,6 +39,7 @@ CCleanResult CleanSites(CDomainService& service, const CDomainList& domains, std
     }
     std::sort(due.begin(), due.end(),
               [](const auto& a, const auto& b) { return a->GetName() < b->GetName(); });
+    const CDeleteBatch batch(service);
     for (const CRefPtr<CCookieDomain>& domain : due) {
         if (dryRun) {
             out.Write(SiteLine(IDS_CLEAN_WOULD_DELETE, domain));

@@ -36,6 +36,11 @@ public:
     // Deletes one site's cookies of this source, in order, and stops at the first that stays.
     // A source whose store takes transactions deletes each store's part in one.
     virtual bool DeleteCookies(const CCookieList& cookies);
+    // Several sites are about to be deleted, one after another, on this thread: a source may
+    // keep what it opens for them until the batch ends. Each site is still deleted whole or
+    // not at all. Ending never raises.
+    virtual void BeginDeleteBatch() {}
+    virtual void EndDeleteBatch() noexcept {}
     // Raises a CException on failure, which ends start-up.
     virtual void Prepare() = 0;
     // Hands every cookie to the sink at once, so domains fill while it runs. Raises a

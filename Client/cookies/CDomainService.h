@@ -43,6 +43,10 @@ public:
     // Both show their own failure message and report it as false.
     virtual bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) = 0;
     virtual bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) = 0;
+    // Bracket the deletes of several sites in a row (see CDeleteBatch), so the stores are
+    // opened once for all of them rather than once per site.
+    virtual void BeginDeleteBatch() = 0;
+    virtual void EndDeleteBatch() noexcept = 0;
     // Every cookie of the domain as its store holds it now, read on demand.
     virtual void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
                                 CCookieDescriptions& descriptions) = 0;

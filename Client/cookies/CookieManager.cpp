@@ -437,6 +437,18 @@ bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
     return true;
 }
 
+void CookieManager::BeginDeleteBatch() {
+    for (const CRefPtr<CCookieSource>& source : m_sources) {
+        source->BeginDeleteBatch();
+    }
+}
+
+void CookieManager::EndDeleteBatch() noexcept {
+    for (const CRefPtr<CCookieSource>& source : m_sources) {
+        source->EndDeleteBatch();
+    }
+}
+
 void CookieManager::DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) {
     for (const CRefPtr<CCookieSource>& source : m_sources) {
         const CookieKind kind = source->GetKind();

@@ -64,6 +64,8 @@ public:
     void GetDomains(CDomainList& domains) override;
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
+    void BeginDeleteBatch() override;
+    void EndDeleteBatch() noexcept override;
     void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
                         CCookieDescriptions& descriptions) override;
 

@@ -1,6 +1,7 @@
 #include "ui/CCookieBaseDlg.h"
 
 #include "app/WebPages.h"
+#include "cookies/CDeleteBatch.h"
 #include "cookies/FileTime.h"
 #include "framework/Dpi.h"
 #include "framework/UniqueHandle.h"
@@ -213,11 +214,13 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
         case IDC_CHECK_NONE:
             SetAllChecks(false);
             break;
-        case IDC_DELETE:
+        case IDC_DELETE: {
+            const CDeleteBatch batch(m_service);
             ActOnChecked(IDS_CHECK_TO_DELETE, [this](const CRefPtr<CCookieDomain>& domain) {
                 return m_service.DeleteDomain(domain);
             });
             break;
+        }
         default:
             return CPropertyPageImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
         }

@@ -211,6 +211,9 @@ TEST_F(CookiePages, DeleteWorksUpFromTheLowestCheckedRowAndStopsAtAFailure) {
         label = CountLabelText(page);
     });
     EXPECT_EQ((CNames{L"e.com", L"c.com"}), service.deleted);
+    EXPECT_TRUE(service.deletedAlone.empty()) << "the checked sites go in one batch";
+    EXPECT_EQ(1, service.batchesBegun);
+    EXPECT_EQ(1, service.batchesEnded) << "a failure ends the batch too";
     EXPECT_EQ((CNames{L"a.com", L"b.com", L"c.com", L"d.com"}), names);
     EXPECT_EQ((std::vector<bool>{true, false, true, false}), checks);
     EXPECT_EQ(L"10 Unauthorized Cookies", label);
@@ -239,6 +242,7 @@ TEST_F(CookiePages, AuthorizeMovesTheCheckedDomainsAndStopsAtAFailure) {
     EXPECT_EQ((CNames{L"a.com", L"b.com", L"c.com"}), left);
     EXPECT_EQ((std::vector<bool>{true, true, false}), checks);
     EXPECT_EQ((CNames{L"d.com"}), moved);
+    EXPECT_EQ(0, service.batchesBegun) << "only deleting keeps stores open";
 }
 
 TEST_F(CookiePages, NothingCheckedOnlyExplains) {

@@ -102,8 +102,19 @@ void CFakeDomainService::DescribeDomain(const CRefPtr<CCookieDomain>& domain,
     }
 }
 
+void CFakeDomainService::BeginDeleteBatch() {
+    ++batchesBegun;
+}
+
+void CFakeDomainService::EndDeleteBatch() noexcept {
+    ++batchesEnded;
+}
+
 bool CFakeDomainService::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
     deleted.push_back(domain->GetName());
+    if (batchesBegun == batchesEnded) {
+        deletedAlone.push_back(domain->GetName());
+    }
     if (beforeChange) {
         beforeChange(domain);
     }

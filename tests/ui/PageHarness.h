@@ -26,6 +26,8 @@ public:
     void GetDomains(CDomainList& domains) override;
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
+    void BeginDeleteBatch() override;
+    void EndDeleteBatch() noexcept override;
     // One description per cookie, from its record; the names asked for are kept.
     void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
                         CCookieDescriptions& descriptions) override;
@@ -35,6 +37,10 @@ public:
     std::function<void(const CRefPtr<CCookieDomain>&)> beforeChange;
     std::vector<std::wstring> authorized;
     std::vector<std::wstring> deleted;
+    // Batches begun and ended, and the sites deleted outside any batch.
+    int batchesBegun = 0;
+    int batchesEnded = 0;
+    std::vector<std::wstring> deletedAlone;
     std::vector<std::wstring> described;
     // What DescribeDomain answers; empty: one record per cookie of the domain.
     CCookieDescriptions descriptions;

@@ -39,6 +39,8 @@ public:
     void GetDomains(CDomainList& domains) override { domains.clear(); }
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>&) override { return true; }
     bool DeleteDomain(const CRefPtr<CCookieDomain>&) override { return true; }
+    void BeginDeleteBatch() override {}
+    void EndDeleteBatch() noexcept override {}
     void DescribeDomain(const CRefPtr<CCookieDomain>&, CCookieDescriptions&) override {}
 };
 

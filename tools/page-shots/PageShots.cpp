@@ -70,6 +70,8 @@ public:
     void GetDomains(CDomainList& domains) override { domains = m_domains; }
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>&) override { return false; }
     bool DeleteDomain(const CRefPtr<CCookieDomain>&) override { return false; }
+    void BeginDeleteBatch() override {}
+    void EndDeleteBatch() noexcept override {}
     void DescribeDomain(const CRefPtr<CCookieDomain>&, CCookieDescriptions&) override {}
 
 private:

@@ -144,6 +144,81 @@ bool CDatabaseCookieSource::DeleteCookies(const CCookieList& cookies) {
     return true;
 }
 
+void CDatabaseCookieSource::BeginDeleteBatch() {
+    m_inBatch = true;
+}
+
+void CDatabaseCookieSource::EndDeleteBatch() noexcept {
+    m_inBatch = false;
+    m_writers.clear();
+}
+
+// A database opened for deleting rows of the cookie table, with its statement prepared.
+class CDatabaseCookieSource::CWriter {
+public:
+    CWriter(const std::wstring& database, const CCookieTable& table)
+        : m_db(database, CSqliteDatabase::Mode::ReadWrite), m_remove(Prepare(table)) {}
+
+    // Deletes the rows in one transaction: all of them or, on failure, none.
+    void Delete(const std::vector<const CRowIdentity*>& rows) {
+        CSqliteTransaction transaction(m_db);
+        for (const CRowIdentity* row : rows) {
+            m_remove.Bind(1, row->key);
+            m_remove.Bind(2, row->host);
+            m_remove.Bind(3, row->name);
+            m_remove.Bind(4, row->path);
+            m_remove.Bind(5, row->created);
+            if (m_partitioned) {
+                m_remove.Bind(6, row->partition);
+            }
+            m_remove.Step();
+            m_remove.Reset();
+        }
+        transaction.Commit();
+    }
+
+private:
+    CSqliteStatement Prepare(const CCookieTable& table) {
+        // The browser folds its own write-ahead log in; its journal file stays where it keeps
+        // one.
+        m_db.LeaveLogOnClose();
+        bool logged = false;
+        {
+            CSqliteStatement mode = m_db.Prepare("PRAGMA journal_mode");
+            logged = mode.Step() && mode.GetText(0) == L"wal";
+        }
+        if (!logged) {
+            m_db.Execute("PRAGMA journal_mode=TRUNCATE");
+        }
+        m_partitioned = Has(m_db.GetColumns(Wide(table.table)), table.partition);
+        const std::string partition =
+            m_partitioned ? std::string(" AND ") + table.partition + " IS ?6" : "";
+        return m_db.Prepare(std::string("DELETE FROM ") + table.table + " WHERE " + table.key +
+                            " = ?1 AND " + table.host +
+                            " IS ?2 AND name IS ?3 AND path IS ?4 AND " + table.created + " IS ?5" +
+                            partition);
+    }
+
+    CSqliteDatabase m_db;
+    bool m_partitioned = false;
+    CSqliteStatement m_remove;
+};
+
+CDatabaseCookieSource::~CDatabaseCookieSource() = default;
+
+CDatabaseCookieSource::CWriter& CDatabaseCookieSource::GetWriter(const CBrowserStore& store,
+                                                                 std::unique_ptr<CWriter>& single) {
+    if (!m_inBatch) {
+        single = std::make_unique<CWriter>(store.database, m_table);
+        return *single;
+    }
+    std::unique_ptr<CWriter>& kept = m_writers[store.database];
+    if (!kept) {
+        kept = std::make_unique<CWriter>(store.database, m_table);
+    }
+    return *kept;
+}
+
 bool CDatabaseCookieSource::DeleteRows(const CBrowserStore& store,
                                        const std::vector<const CRowIdentity*>& rows) {
     std::wstring reason;
@@ -152,50 +227,16 @@ bool CDatabaseCookieSource::DeleteRows(const CBrowserStore& store,
         reason = OpenText(store, IDS_BROWSER_OPEN_DELETING);
     } else {
         try {
-            CSqliteDatabase db(store.database, CSqliteDatabase::Mode::ReadWrite);
-            DeleteInTransaction(db, rows);
+            std::unique_ptr<CWriter> single;
+            GetWriter(store, single).Delete(rows);
             return true;
         } catch (const CSqliteError& e) {
             reason =
                 IsSharingViolation(e) ? OpenText(store, IDS_BROWSER_OPEN_DELETING) : e.GetText();
         }
     }
+    // A failed store is opened afresh by whatever tries it next.
+    m_writers.erase(store.database);
     ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, reason), MB_ICONWARNING | MB_OK);
     return false;
-}
-
-void CDatabaseCookieSource::DeleteInTransaction(CSqliteDatabase& db,
-                                                const std::vector<const CRowIdentity*>& rows) {
-    // The browser folds its own write-ahead log in; its journal file stays where it keeps one.
-    db.LeaveLogOnClose();
-    bool logged = false;
-    {
-        CSqliteStatement mode = db.Prepare("PRAGMA journal_mode");
-        logged = mode.Step() && mode.GetText(0) == L"wal";
-    }
-    if (!logged) {
-        db.Execute("PRAGMA journal_mode=TRUNCATE");
-    }
-    const std::vector<std::wstring> columns = db.GetColumns(Wide(m_table.table));
-    const std::string partition =
-        Has(columns, m_table.partition) ? std::string(" AND ") + m_table.partition + " IS ?6" : "";
-
-    CSqliteTransaction transaction(db);
-    CSqliteStatement remove =
-        db.Prepare(std::string("DELETE FROM ") + m_table.table + " WHERE " + m_table.key +
-                   " = ?1 AND " + m_table.host + " IS ?2 AND name IS ?3 AND path IS ?4 AND " +
-                   m_table.created + " IS ?5" + partition);
-    for (const CRowIdentity* row : rows) {
-        remove.Bind(1, row->key);
-        remove.Bind(2, row->host);
-        remove.Bind(3, row->name);
-        remove.Bind(4, row->path);
-        remove.Bind(5, row->created);
-        if (!partition.empty()) {
-            remove.Bind(6, row->partition);
-        }
-        remove.Step();
-        remove.Reset();
-    }
-    transaction.Commit();
 }

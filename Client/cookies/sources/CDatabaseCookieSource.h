@@ -5,6 +5,7 @@
 #include "cookies/sources/CDatabaseCookie.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,10 +37,13 @@ public:
     void Enumerate(CCookieSink& sink) override;
     bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
     bool DeleteCookies(const CCookieList& cookies) override;
+    void BeginDeleteBatch() override;
+    void EndDeleteBatch() noexcept override;
 
 protected:
     CDatabaseCookieSource(CookieKind kind, std::shared_ptr<CBrowserProfiles> profiles,
                           const CCookieTable& table);
+    ~CDatabaseCookieSource();
 
     // Every store of this source's browsers, found afresh for each load.
     virtual std::vector<CBrowserStore> FindStores() = 0;
@@ -50,12 +54,19 @@ protected:
     std::wstring m_appData;
 
 private:
+    class CWriter;
+
     // False when the table lacks a column this source needs.
     bool ReadStore(const std::shared_ptr<const CBrowserStore>& store, CCookieSink& sink);
     bool DeleteRows(const CBrowserStore& store, const std::vector<const CRowIdentity*>& rows);
-    void DeleteInTransaction(CSqliteDatabase& db, const std::vector<const CRowIdentity*>& rows);
+    // The open database of a batch, or one opened for this delete alone.
+    CWriter& GetWriter(const CBrowserStore& store, std::unique_ptr<CWriter>& single);
 
     const CCookieTable& m_table;
+    // Only the deleting thread uses these.
+    bool m_inBatch = false;
+    // Database path -> its connection, open until the batch ends.
+    std::map<std::wstring, std::unique_ptr<CWriter>> m_writers;
 };
 
 // A FILETIME from microseconds after the epoch that is `epoch` microseconds after 1601-01-01.

@@ -287,3 +287,62 @@ TEST_F(ChromiumCookieSource, DeletingRemovesExactlyTheListedRowsInOneTransaction
     EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(database));
     EXPECT_TRUE(m_source->DeleteCookies(batch)) << "rows already gone count as deleted";
 }
+
+namespace {
+
+// Whether a browser starting now could take the file for itself.
+bool CanOpenExclusively(const std::wstring& path) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    ::CloseHandle(file);
+    return true;
+}
+
+} // namespace
+
+TEST_F(ChromiumCookieSource, ABatchKeepsEachStoreOpenUntilItEndsAndStillDeletesSiteBySite) {
+    const auto first = BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(ChromeData, L"Default"), Layout::Current,
+        {{L"one.com", L"a", L"/", Base, Base},
+         {L"two.com", L"b", L"/", Base + 1, Base},
+         {L"keep.com", L"k", L"/", Base + 2, Base}});
+    const auto second =
+        BrowserStores::AddChromiumStore(BrowserStores::ChromiumProfile(ChromeData, L"Profile 1"),
+                                        Layout::Old, {{L"two.com", L"c", L"/", Base + 3, Base}});
+    const CCookieRecorder found = Load();
+    std::map<std::wstring, CCookieList> sites;
+    for (const auto& cookie : found.cookies) {
+        sites[cookie->GetHost()].push_back(cookie);
+    }
+    const auto firstBefore = BrowserStores::DumpTable(first, "cookies");
+
+    m_source->BeginDeleteBatch();
+    EXPECT_TRUE(m_source->DeleteCookies(sites[L"one.com"]));
+    EXPECT_FALSE(CanOpenExclusively(first)) << "the store stays open for the next site";
+    {
+        // A failure in the middle of the batch rolls back that site's part in the store.
+        CSqliteDatabase writer(second, CSqliteDatabase::Mode::ReadWrite);
+        CSqliteTransaction busy(writer);
+        EXPECT_FALSE(m_source->DeleteCookies(sites[L"two.com"]));
+        EXPECT_EQ(1u, TakeRecordedMessages().size());
+    }
+    // The first store's part went before the second failed; only the failed store's stays.
+    EXPECT_EQ((std::vector<std::wstring>{firstBefore[2]}),
+              BrowserStores::DumpTable(first, "cookies"));
+    EXPECT_EQ(1u, BrowserStores::DumpTable(second, "cookies").size());
+    // The failed store is opened afresh: the same site goes now.
+    EXPECT_TRUE(m_source->DeleteCookies(sites[L"two.com"]));
+    m_source->EndDeleteBatch();
+
+    EXPECT_TRUE(TakeRecordedMessages().empty());
+    EXPECT_TRUE(CanOpenExclusively(first));
+    EXPECT_TRUE(CanOpenExclusively(second));
+    EXPECT_EQ((std::vector<std::wstring>{firstBefore[2]}),
+              BrowserStores::DumpTable(first, "cookies"));
+    EXPECT_TRUE(BrowserStores::DumpTable(second, "cookies").empty());
+    EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(first));
+    EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(second));
+}

@@ -154,3 +154,28 @@ TEST_F(FirefoxCookieSource, AStoreWithoutTheNeededColumnsIsSkipped) {
                                L"default", LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT).c_str())}),
               found.skipped);
 }
+
+TEST_F(FirefoxCookieSource, AFirefoxStartedDuringABatchStopsItsDeletes) {
+    const auto database = BrowserStores::AddFirefoxProfile(
+        L"default", L"x.default", Layout::Current,
+        {{L"a.com", L"a", L"/", Base, Base}, {L"b.com", L"b", L"/", Base + 1, Base}});
+    BrowserStores::AddFirefoxRowsToLog(database, {{L"c.com", L"c", L"/", Base + 2, Base}});
+    const std::wstring lock = database.substr(0, database.rfind(L'\\')) + L"\\parent.lock";
+    const CCookieRecorder found = Load();
+    ASSERT_EQ(3u, found.cookies.size());
+    const auto before = BrowserStores::DumpTable(database, "moz_cookies");
+
+    m_source->BeginDeleteBatch();
+    EXPECT_TRUE(m_source->DeleteCookies({found.cookies[0]}));
+    {
+        CBrowserStandIn firefox(lock);
+        EXPECT_FALSE(m_source->DeleteCookies({found.cookies[1]}));
+        EXPECT_EQ(1u, TakeRecordedMessages().size());
+    }
+    m_source->EndDeleteBatch();
+
+    EXPECT_EQ((std::vector<std::wstring>{before[1], before[2]}),
+              BrowserStores::DumpTable(database, "moz_cookies"));
+    EXPECT_TRUE(Exists(database + L"-wal")) << "the log is the browser's to fold in";
+    EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(database));
+}
