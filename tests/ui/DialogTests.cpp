@@ -1,15 +1,18 @@
+#include "cookies/CCookie.h"
 #include "cookies/CookieManager.h"
 #include "cookies/DomainMessages.h"
 #include "cookies/FakeCookieSource.h"
 #include "cookies/FileTime.h"
 #include "res/resource.h"
 #include "support/RecordedBrowser.h"
+#include "store/AuthorizedStore.h"
 #include "support/RegistrySandbox.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CDetailsDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/CTransitionDlg.h"
 #include "ui/PageHarness.h"
+#include "ui/StatusText.h"
 #include "ui/TimeText.h"
 #include "ui/WindowIcons.h"
 
@@ -19,6 +22,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -280,6 +285,98 @@ TEST_F(Dialogs, ClosingTheMainWindowDuringABusyLoadLeavesNoRecordAlive) {
         MSG stray;
         EXPECT_FALSE(
             ::PeekMessageW(&stray, nullptr, WM_DOMAIN_ADDED, WM_DOMAIN_AUTHORIZED, PM_NOREMOVE));
+    }
+    EXPECT_EQ(before, CRefCount::LiveObjects());
+}
+
+namespace {
+
+// What a page shows when it has taken one message per cookie: a row per domain of its state,
+// in name order, with the domain's type and count, and their total on the label.
+void ExpectEveryCookieShown(HWND page, const CDomainList& domains, bool authorized) {
+    std::vector<std::vector<std::wstring>> expected;
+    std::size_t total = 0;
+    for (const CRefPtr<CCookieDomain>& domain : domains) {
+        if (domain->IsAuthorized() == authorized) {
+            expected.push_back({domain->GetName(), domain->GetTypeText(),
+                                std::to_wstring(domain->GetCookieCount())});
+            total += domain->GetCookieCount();
+        }
+    }
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::vector<std::wstring>> shown;
+    for (const auto& row : ReadRows(page)) {
+        shown.push_back({row[0], row[3], row[4]});
+    }
+    EXPECT_EQ(expected, shown);
+    EXPECT_EQ(0u, CountLabelText(page).find(std::to_wstring(total) + L" ")) << CountLabelText(page);
+}
+
+} // namespace
+
+TEST_F(Dialogs, CollectedChangesShowEveryCookieWithFarFewerMessages) {
+    const LONG before = CRefCount::LiveObjects();
+    {
+        const CRegistrySandbox registry;
+        WriteAuthorized(L"d3.com");
+        constexpr int Domains = 30;
+        constexpr int PerDomain = 30;
+        auto source = CFakeCookieSource::Create(CookieKind::IE);
+        // Every domain gains cookies through the whole load, some of them Flash, so that
+        // changes keep arriving over several ticks.
+        source->enumerate = [](CCookieSink& sink) {
+            for (int i = 0; i < Domains * PerDomain; ++i) {
+                const std::wstring host = L"www.d" + std::to_wstring(i % Domains) + L".com";
+                if (i % 7 == 0) {
+                    sink.AddCookie(CFlashCookie::Create(L"C:\\f" + std::to_wstring(i) + L".sol",
+                                                        host, FILETIME{}, FILETIME{}));
+                } else {
+                    sink.AddCookie(CIECookie::Create(L"C:\\c.txt", host, FILETIME{}, FILETIME{},
+                                                     L"Cookie:u@" + host + L"/"));
+                }
+                if (i % 5 == 0) {
+                    ::Sleep(3);
+                }
+            }
+        };
+        std::atomic<int> posted{0};
+        CookieManager manager({source},
+                              [&posted](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+                                  if (message == WM_DOMAIN_ADDED || message == WM_DOMAIN_CHANGED) {
+                                      ++posted;
+                                  }
+                                  return ::PostMessageW(window, message, wParam, lParam);
+                              });
+        CMainDlg window(manager, m_icons);
+        WhileShown(
+            L"Tollgate",
+            [&] {
+                manager.StartLoading();
+                window.DoModal(nullptr);
+            },
+            [&](HWND sheet) {
+                manager.WaitForLoading();
+                HWND status = ::GetDlgItem(sheet, IDC_STATUS_LINE);
+                const std::wstring settled = StatusText(manager.GetLoadProgress());
+                wchar_t text[256] = {};
+                for (int tries = 0; tries < 500 && settled != text; ++tries) {
+                    ::Sleep(10);
+                    ::GetWindowTextW(status, text, 256);
+                }
+                CDomainList domains;
+                manager.GetDomains(domains);
+                EXPECT_EQ(static_cast<std::size_t>(Domains), domains.size());
+                ExpectEveryCookieShown(ToReviewPage(sheet), domains, false);
+                ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+                ExpectEveryCookieShown(AllowedPage(sheet), domains, true);
+                ::PostMessageW(::GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+            });
+        manager.WaitForLoading();
+        // A domain is announced once, then at most twice per tick (a burst's leading edge and
+        // the tick), not once per cookie.
+        const int ticks = static_cast<int>(manager.GetLoadProgress().milliseconds / 250) + 1;
+        EXPECT_LE(posted.load(), Domains * (1 + 2 * ticks));
+        EXPECT_LT(posted.load(), Domains * PerDomain / 3);
     }
     EXPECT_EQ(before, CRefCount::LiveObjects());
 }
