@@ -28,6 +28,7 @@
 #include <initializer_list>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -287,6 +288,80 @@ TEST_F(Dialogs, ClosingTheMainWindowDuringABusyLoadLeavesNoRecordAlive) {
             ::PeekMessageW(&stray, nullptr, WM_DOMAIN_ADDED, WM_DOMAIN_AUTHORIZED, PM_NOREMOVE));
     }
     EXPECT_EQ(before, CRefCount::LiveObjects());
+}
+
+namespace {
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The name a screen reader gives the control: its own text; for a combo box the label just
+// before it; for the tabs, the tab that is shown.
+std::wstring AccessibleName(HWND control) {
+    const std::wstring kind = ClassOf(control);
+    if (kind == L"ComboBox") {
+        return TextOf(::GetWindow(control, GW_HWNDPREV));
+    }
+    if (kind == L"SysTabControl32") {
+        wchar_t text[128] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 128;
+        ::SendMessageW(control, TCM_GETITEMW, ::SendMessageW(control, TCM_GETCURSEL, 0, 0),
+                       reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    return TextOf(control);
+}
+
+// Every control the user can tab to below `parent`, with its name.
+void CollectFocusable(HWND parent, std::vector<std::pair<HWND, std::wstring>>& found) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
+        if ((style & WS_VISIBLE) == 0) {
+            continue;
+        }
+        if ((style & WS_TABSTOP) != 0) {
+            found.emplace_back(child, AccessibleName(child));
+        }
+        CollectFocusable(child, found);
+    }
+}
+
+} // namespace
+
+TEST_F(Dialogs, EveryFocusableControlHasANameAndEachListIsNamedByItsPage) {
+    CFakeDomainService service;
+    service.domains = {MakeDomain(L"open.com", 1, 10, 100)};
+    CMainDlg window(service, m_icons);
+    WhileShown(
+        L"Tollgate", [&] { window.DoModal(nullptr); },
+        [&](HWND sheet) {
+            for (int page : {0, 1}) {
+                ::SendMessageW(sheet, PSM_SETCURSEL, page, 0);
+                std::vector<std::pair<HWND, std::wstring>> focusable;
+                CollectFocusable(sheet, focusable);
+                EXPECT_LT(8u, focusable.size());
+                for (const auto& [control, name] : focusable) {
+                    EXPECT_FALSE(name.empty())
+                        << ClassOf(control) << " " << ::GetDlgCtrlID(control) << " has no name";
+                }
+            }
+            EXPECT_EQ(L"Not Authorized", TextOf(ListOf(ToReviewPage(sheet))));
+            EXPECT_EQ(L"Authorized", TextOf(ListOf(AllowedPage(sheet))));
+            ::PostMessageW(::GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+        });
 }
 
 namespace {
