@@ -332,10 +332,12 @@ void CollectFocusable(HWND parent, std::vector<std::pair<HWND, std::wstring>>& f
         if ((style & WS_VISIBLE) == 0) {
             continue;
         }
-        if ((style & WS_TABSTOP) != 0) {
+        // A page holds controls; it takes no focus itself. Nor do the parts of a control.
+        if (ClassOf(child) == L"#32770") {
+            CollectFocusable(child, found);
+        } else if ((style & WS_TABSTOP) != 0) {
             found.emplace_back(child, AccessibleName(child));
         }
-        CollectFocusable(child, found);
     }
 }
 
@@ -360,6 +362,92 @@ TEST_F(Dialogs, EveryFocusableControlHasANameAndEachListIsNamedByItsPage) {
             }
             EXPECT_EQ(L"Not Authorized", TextOf(ListOf(ToReviewPage(sheet))));
             EXPECT_EQ(L"Authorized", TextOf(ListOf(AllowedPage(sheet))));
+            ::PostMessageW(::GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+        });
+}
+
+namespace {
+
+void PressKey(WORD key) {
+    std::vector<INPUT> inputs;
+    for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    ::Sleep(150);
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+} // namespace
+
+TEST_F(Dialogs, TabReachesEveryControlOnceAndSpaceTicksTheFocusedRow) {
+    CFakeDomainService service;
+    service.domains = {MakeDomain(L"a.com", 1, 10, 100), MakeDomain(L"b.com", 1, 10, 100)};
+    CMainDlg window(service, m_icons);
+    WhileShown(
+        L"Tollgate", [&] { window.DoModal(nullptr); },
+        [&](HWND sheet) {
+            ::SetForegroundWindow(sheet);
+            std::vector<std::pair<HWND, std::wstring>> focusable;
+            CollectFocusable(sheet, focusable);
+            HWND list = ListOf(ToReviewPage(sheet));
+            std::vector<HWND> visited;
+            for (std::size_t step = 0; step < focusable.size(); ++step) {
+                PressKey(VK_TAB);
+                visited.push_back(FocusOf(sheet));
+            }
+            // One round reaches each control once and comes back to where it began.
+            std::vector<HWND> expected;
+            for (const auto& each : focusable) {
+                expected.push_back(each.first);
+            }
+            std::vector<HWND> reached = visited;
+            std::sort(expected.begin(), expected.end());
+            std::sort(reached.begin(), reached.end());
+            std::wstring order;
+            for (HWND each : visited) {
+                order += ClassOf(each) + L":" + std::to_wstring(::GetDlgCtrlID(each)) + L" ";
+            }
+            EXPECT_EQ(expected, reached) << std::string(order.begin(), order.end());
+            // The page's controls in their order, then the bottom row from left to right.
+            HWND review = ToReviewPage(sheet);
+            const auto first =
+                std::find(visited.begin(), visited.end(), ::GetDlgItem(review, IDC_FILTER));
+            if (first != visited.end()) {
+                std::rotate(visited.begin(), first, visited.end());
+            }
+            const auto at = [&](HWND control) {
+                return std::find(visited.begin(), visited.end(), control) - visited.begin();
+            };
+            EXPECT_LT(at(::GetDlgItem(review, IDC_FILTER)), at(list));
+            EXPECT_LT(at(list), at(::GetDlgItem(review, IDC_CHECK_ALL)));
+            EXPECT_LT(at(::GetDlgItem(review, IDC_CHECK_ALL)),
+                      at(::GetDlgItem(review, IDC_DELETE)));
+            EXPECT_LT(at(::GetDlgItem(review, IDC_DELETE)), at(::GetDlgItem(sheet, IDC_ABOUT)));
+            EXPECT_LT(at(::GetDlgItem(sheet, IDC_ABOUT)), at(::GetDlgItem(sheet, IDC_REFRESH)));
+            EXPECT_LT(at(::GetDlgItem(sheet, IDC_REFRESH)), at(::GetDlgItem(sheet, IDOK)));
+
+            for (std::size_t step = 0; step < focusable.size() && FocusOf(sheet) != list; ++step) {
+                PressKey(VK_TAB);
+            }
+            ASSERT_EQ(list, FocusOf(sheet));
+            ListView_SetItemState(list, 1, LVIS_FOCUSED | LVIS_SELECTED,
+                                  LVIS_FOCUSED | LVIS_SELECTED);
+            PressKey(VK_SPACE);
+            EXPECT_FALSE(IsChecked(review, 0));
+            EXPECT_TRUE(IsChecked(review, 1));
+            PressKey(VK_SPACE);
+            EXPECT_FALSE(IsChecked(review, 1));
             ::PostMessageW(::GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
         });
 }
