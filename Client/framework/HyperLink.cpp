@@ -1,5 +1,7 @@
 #include "framework/HyperLink.h"
 
+#include "framework/WindowText.h"
+
 #include <commctrl.h>
 
 #include <cwchar>
@@ -64,9 +66,7 @@ void CHyperLink::Init() {
     font.lfUnderline = TRUE;
     m_linkFont.Reset(::CreateFontIndirectW(&font));
 
-    const int length = ::GetWindowTextLengthW(m_hWnd);
-    m_label.assign(static_cast<std::size_t>(length) + 1, L'\0');
-    m_label.resize(static_cast<std::size_t>(::GetWindowTextW(m_hWnd, m_label.data(), length + 1)));
+    m_label = GetWindowString(m_hWnd);
 
     ::GetClientRect(m_hWnd, &m_linkRect);
     if (HDC dc = ::GetDC(m_hWnd)) {

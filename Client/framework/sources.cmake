@@ -14,4 +14,5 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ReturnKeyWanted.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SimpleDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SubclassedWindow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowText.cpp
 )

@@ -2,21 +2,14 @@
 
 #include "app/ProductVersion.h"
 #include "app/WebPages.h"
+#include "framework/WindowText.h"
 #include "store/Exceptions.h"
 #include "ui/ShowMessage.h"
 #include "ui/StringLoader.h"
 
-#include <vector>
-
 namespace {
 
 constexpr int LargeIconSize = 48;
-
-std::wstring ControlText(HWND control) {
-    std::vector<wchar_t> text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1);
-    ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
-    return text.data();
-}
 
 } // namespace
 
@@ -53,7 +46,8 @@ void CAboutDlg::ShowVersion(HWND window) {
     HWND line = ::GetDlgItem(window, IDC_ABOUT_VERSION);
     try {
         const std::wstring version = GetProductVersion();
-        ::SetWindowTextW(line, FormatString(ControlText(line).c_str(), version.c_str()).c_str());
+        ::SetWindowTextW(line,
+                         FormatString(GetWindowString(line).c_str(), version.c_str()).c_str());
     } catch (const CException& e) {
         ShowMessage(e.GetText(), MB_OK | MB_ICONWARNING);
     }

@@ -5,6 +5,7 @@
 #include "cookies/FileTime.h"
 #include "framework/Dpi.h"
 #include "framework/UniqueHandle.h"
+#include "framework/WindowText.h"
 #include "res/resource.h"
 #include "ui/AgeText.h"
 #include "ui/CDetailsDlg.h"
@@ -285,6 +286,8 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
 
 void CCookieBaseDlg::SetUpPage() {
     m_list.Attach(::GetDlgItem(m_hWnd, IDC_COOKIE_LIST));
+    // Screen readers name the list by its own text, which it never draws: the page's caption.
+    ::SetWindowTextW(m_list.GetHwnd(), GetWindowString(m_hWnd).c_str());
     m_list.AddExtendedStyles(LVS_EX_CHECKBOXES | LVS_EX_FLATSB | LVS_EX_LABELTIP);
     m_dpi = WindowDpi(m_hWnd);
     m_listKeys.SubclassWindow(m_list.GetHwnd());
@@ -402,9 +405,7 @@ void CCookieBaseDlg::SortByColumn(int column) {
 }
 
 void CCookieBaseDlg::DrawCountLabel(const DRAWITEMSTRUCT& item) const {
-    const int length = ::GetWindowTextLengthW(m_countLabel);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(m_countLabel, text.data(), length + 1)));
+    const std::wstring text = GetWindowString(m_countLabel);
 
     LOGFONTW font{};
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)), sizeof font,

@@ -144,9 +144,11 @@ bool CDetailsDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam,
 }
 
 void CDetailsDlg::OnInitDialog(HWND window) {
-    ::SetWindowTextW(
-        window,
-        FormatString(LoadExpandedString(IDS_DETAILS_CAPTION).c_str(), m_site.c_str()).c_str());
+    const std::wstring caption =
+        FormatString(LoadExpandedString(IDS_DETAILS_CAPTION).c_str(), m_site.c_str());
+    ::SetWindowTextW(window, caption.c_str());
+    // The list's own text, which it never draws, is its name to screen readers.
+    ::SetWindowTextW(::GetDlgItem(window, IDC_DETAILS_LIST), caption.c_str());
     RECT frame{};
     ::GetWindowRect(window, &frame);
     m_minimum = {(frame.right - frame.left) / 2, (frame.bottom - frame.top) / 2};

@@ -18,6 +18,9 @@ constexpr UINT WM_SHEET_SHOWN = WM_APP + 16;
 constexpr UINT_PTR StatusTimer = 1;
 // The status line changes at most four times a second while a load runs.
 constexpr UINT StatusInterval = 250;
+constexpr UINT_PTR ChangesTimer = 2;
+// Announced domains are read at the pages' repaint pace.
+constexpr UINT ChangesInterval = 250;
 
 RECT ClientRectOf(HWND parent, HWND control) {
     RECT rect{};
@@ -85,8 +88,16 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
                     CRefPtr<CCookieDomain>::Adopt(reinterpret_cast<CCookieDomain*>(wParam)));
         break;
     case WM_LOADING_DONE:
-    case WM_TIMER:
+        // Every cookie of the load has been added: what is collected is read in full.
+        TakeChanges();
         ShowStatus();
+        break;
+    case WM_TIMER:
+        if (wParam == ChangesTimer) {
+            TakeChanges();
+        } else {
+            ShowStatus();
+        }
         break;
     case WM_SHEET_SHOWN:
         OnSheetShown();
@@ -96,6 +107,7 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         m_refreshKey.reset();
         ::KillTimer(window, StatusTimer);
         m_service.UnregisterWindow(window);
+        DropChanges();
         // The system's sheet frees its own state on it too.
         return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
     case WM_NCDESTROY:
@@ -113,19 +125,48 @@ void CMainDlg::RouteDomain(UINT message, const CRefPtr<CCookieDomain>& domain) {
         m_allowedPage.AddOrQueueDomain(domain);
         return;
     }
-    // Before the domain is read: a cookie found from now on is posted again.
-    m_service.DomainMessageTaken(m_hWnd, *domain);
-    CCookieBaseDlg& page =
-        domain->IsAuthorized() ? static_cast<CCookieBaseDlg&>(m_allowedPage) : m_toReviewPage;
     if (message == WM_DOMAIN_ADDED) {
-        page.AddOrQueueDomain(domain);
+        // Shown at once; the cookies found until the next tick are read then.
+        PageOf(*domain).AddOrQueueDomain(domain);
+    }
+    CollectChange(domain);
+}
+
+CCookieBaseDlg& CMainDlg::PageOf(CCookieDomain& domain) {
+    return domain.IsAuthorized() ? static_cast<CCookieBaseDlg&>(m_allowedPage) : m_toReviewPage;
+}
+
+void CMainDlg::CollectChange(const CRefPtr<CCookieDomain>& domain) {
+    m_changed.emplace(domain.Get(), domain);
+    if (m_changed.size() > 1) {
+        return;
+    }
+    // A change after a quiet interval leads a burst and shows at once.
+    if (::GetTickCount64() - m_lastTaken >= ChangesInterval) {
+        TakeChanges();
     } else {
-        page.UpdateDomain(domain);
+        ::SetTimer(m_hWnd, ChangesTimer, ChangesInterval, nullptr);
     }
 }
 
-// Nothing is posted after WM_DESTROY, but what was queued before would go with the window's
-// queue, each message with the reference it carries.
+void CMainDlg::TakeChanges() {
+    ::KillTimer(m_hWnd, ChangesTimer);
+    m_lastTaken = ::GetTickCount64();
+    std::unordered_map<const CCookieDomain*, CRefPtr<CCookieDomain>> changed;
+    changed.swap(m_changed);
+    for (const auto& [address, domain] : changed) {
+        // Before the domain is read: a cookie found from now on is posted again.
+        m_service.DomainMessageTaken(m_hWnd, *address);
+        PageOf(*domain).UpdateDomain(domain);
+    }
+}
+
+// At a Refresh and at the end the manager forgets the window's marks itself.
+void CMainDlg::DropChanges() {
+    ::KillTimer(m_hWnd, ChangesTimer);
+    m_changed.clear();
+}
+
 void CMainDlg::OnSheetInitialized() {
     m_icons.Apply(m_hWnd);
     m_dpi = WindowDpi(m_hWnd);
@@ -136,8 +177,9 @@ void CMainDlg::OnSheetInitialized() {
     m_refreshKey.emplace(m_hWnd, VK_F5, static_cast<WORD>(IDC_REFRESH));
     CDomainList domains;
     m_service.RegisterWindow(m_hWnd, domains);
+    // The manager holds no mark for these: a cookie found from now on is posted.
     for (const auto& domain : domains) {
-        RouteDomain(WM_DOMAIN_ADDED, domain);
+        PageOf(*domain).AddOrQueueDomain(domain);
     }
     ShowStatus();
     ::PostMessageW(m_hWnd, WM_SHEET_SHOWN, 0, 0);
@@ -279,6 +321,7 @@ void CMainDlg::Refresh() {
         return;
     }
     DropQueuedDomainMessages(m_hWnd);
+    DropChanges();
     m_toReviewPage.DropAllDomains();
     m_allowedPage.DropAllDomains();
     if (m_service.Refresh()) {
@@ -286,6 +329,8 @@ void CMainDlg::Refresh() {
     }
 }
 
+// Nothing is posted after WM_DESTROY, but what was queued before would go with the window's
+// queue, each message with the reference it carries.
 void CMainDlg::DropQueuedDomainMessages(HWND window) {
     MSG message;
     while (::PeekMessageW(&message, window, WM_DOMAIN_ADDED, WM_LOADING_DONE, PM_REMOVE)) {

@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 // The program's window: a resizable sheet with the "Not Authorized" and "Authorized" pages,
 // one Close button where Cancel stood, Help, the added "&About", "Cookie &News" and
@@ -35,6 +36,14 @@ private:
     void LayOut();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void RouteDomain(UINT message, const CRefPtr<CCookieDomain>& domain);
+    // The page the domain belongs on now.
+    CCookieBaseDlg& PageOf(CCookieDomain& domain);
+    // Keeps the domain's mark with the manager until the next tick, so that its further
+    // cookies post nothing meanwhile.
+    void CollectChange(const CRefPtr<CCookieDomain>& domain);
+    // Gives the marks of the collected domains back, then shows what each holds now.
+    void TakeChanges();
+    void DropChanges();
     void Refresh();
     // Releases the domain messages still queued: at a Refresh they belong to the load before,
     // and once the window is gone nobody else would.
@@ -57,4 +66,7 @@ private:
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     bool m_restoreMaximized = false;
     std::optional<CKeyCommand> m_refreshKey;
+    // The domains announced since the last tick, each with a reference of its own.
+    std::unordered_map<const CCookieDomain*, CRefPtr<CCookieDomain>> m_changed;
+    ULONGLONG m_lastTaken = 0;
 };

@@ -1,15 +1,18 @@
+#include "cookies/CCookie.h"
 #include "cookies/CookieManager.h"
 #include "cookies/DomainMessages.h"
 #include "cookies/FakeCookieSource.h"
 #include "cookies/FileTime.h"
 #include "res/resource.h"
 #include "support/RecordedBrowser.h"
+#include "store/AuthorizedStore.h"
 #include "support/RegistrySandbox.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CDetailsDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/CTransitionDlg.h"
 #include "ui/PageHarness.h"
+#include "ui/StatusText.h"
 #include "ui/TimeText.h"
 #include "ui/WindowIcons.h"
 
@@ -19,10 +22,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -280,6 +286,260 @@ TEST_F(Dialogs, ClosingTheMainWindowDuringABusyLoadLeavesNoRecordAlive) {
         MSG stray;
         EXPECT_FALSE(
             ::PeekMessageW(&stray, nullptr, WM_DOMAIN_ADDED, WM_DOMAIN_AUTHORIZED, PM_NOREMOVE));
+    }
+    EXPECT_EQ(before, CRefCount::LiveObjects());
+}
+
+namespace {
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The name a screen reader gives the control: its own text; for a combo box the label just
+// before it; for the tabs, the tab that is shown.
+std::wstring AccessibleName(HWND control) {
+    const std::wstring kind = ClassOf(control);
+    if (kind == L"ComboBox") {
+        return TextOf(::GetWindow(control, GW_HWNDPREV));
+    }
+    if (kind == L"SysTabControl32") {
+        wchar_t text[128] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 128;
+        ::SendMessageW(control, TCM_GETITEMW, ::SendMessageW(control, TCM_GETCURSEL, 0, 0),
+                       reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    return TextOf(control);
+}
+
+// Every control the user can tab to below `parent`, with its name.
+void CollectFocusable(HWND parent, std::vector<std::pair<HWND, std::wstring>>& found) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
+        if ((style & WS_VISIBLE) == 0) {
+            continue;
+        }
+        // A page holds controls; it takes no focus itself. Nor do the parts of a control.
+        if (ClassOf(child) == L"#32770") {
+            CollectFocusable(child, found);
+        } else if ((style & WS_TABSTOP) != 0) {
+            found.emplace_back(child, AccessibleName(child));
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(Dialogs, EveryFocusableControlHasANameAndEachListIsNamedByItsPage) {
+    CFakeDomainService service;
+    service.domains = {MakeDomain(L"open.com", 1, 10, 100)};
+    CMainDlg window(service, m_icons);
+    WhileShown(
+        L"Tollgate", [&] { window.DoModal(nullptr); },
+        [&](HWND sheet) {
+            for (int page : {0, 1}) {
+                ::SendMessageW(sheet, PSM_SETCURSEL, page, 0);
+                std::vector<std::pair<HWND, std::wstring>> focusable;
+                CollectFocusable(sheet, focusable);
+                EXPECT_LT(8u, focusable.size());
+                for (const auto& [control, name] : focusable) {
+                    EXPECT_FALSE(name.empty())
+                        << ClassOf(control) << " " << ::GetDlgCtrlID(control) << " has no name";
+                }
+            }
+            EXPECT_EQ(L"Not Authorized", TextOf(ListOf(ToReviewPage(sheet))));
+            EXPECT_EQ(L"Authorized", TextOf(ListOf(AllowedPage(sheet))));
+            ::PostMessageW(::GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+        });
+}
+
+namespace {
+
+void PressKey(WORD key) {
+    std::vector<INPUT> inputs;
+    for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    ::Sleep(150);
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+} // namespace
+
+TEST_F(Dialogs, TabReachesEveryControlOnceAndSpaceTicksTheFocusedRow) {
+    CFakeDomainService service;
+    service.domains = {MakeDomain(L"a.com", 1, 10, 100), MakeDomain(L"b.com", 1, 10, 100)};
+    CMainDlg window(service, m_icons);
+    WhileShown(
+        L"Tollgate", [&] { window.DoModal(nullptr); },
+        [&](HWND sheet) {
+            ::SetForegroundWindow(sheet);
+            std::vector<std::pair<HWND, std::wstring>> focusable;
+            CollectFocusable(sheet, focusable);
+            HWND list = ListOf(ToReviewPage(sheet));
+            std::vector<HWND> visited;
+            for (std::size_t step = 0; step < focusable.size(); ++step) {
+                PressKey(VK_TAB);
+                visited.push_back(FocusOf(sheet));
+            }
+            // One round reaches each control once and comes back to where it began.
+            std::vector<HWND> expected;
+            for (const auto& each : focusable) {
+                expected.push_back(each.first);
+            }
+            std::vector<HWND> reached = visited;
+            std::sort(expected.begin(), expected.end());
+            std::sort(reached.begin(), reached.end());
+            std::wstring order;
+            for (HWND each : visited) {
+                order += ClassOf(each) + L":" + std::to_wstring(::GetDlgCtrlID(each)) + L" ";
+            }
+            EXPECT_EQ(expected, reached) << std::string(order.begin(), order.end());
+            // The page's controls in their order, then the bottom row from left to right.
+            HWND review = ToReviewPage(sheet);
+            const auto first =
+                std::find(visited.begin(), visited.end(), ::GetDlgItem(review, IDC_FILTER));
+            if (first != visited.end()) {
+                std::rotate(visited.begin(), first, visited.end());
+            }
+            const auto at = [&](HWND control) {
+                return std::find(visited.begin(), visited.end(), control) - visited.begin();
+            };
+            EXPECT_LT(at(::GetDlgItem(review, IDC_FILTER)), at(list));
+            EXPECT_LT(at(list), at(::GetDlgItem(review, IDC_CHECK_ALL)));
+            EXPECT_LT(at(::GetDlgItem(review, IDC_CHECK_ALL)),
+                      at(::GetDlgItem(review, IDC_DELETE)));
+            EXPECT_LT(at(::GetDlgItem(review, IDC_DELETE)), at(::GetDlgItem(sheet, IDC_ABOUT)));
+            EXPECT_LT(at(::GetDlgItem(sheet, IDC_ABOUT)), at(::GetDlgItem(sheet, IDC_REFRESH)));
+            EXPECT_LT(at(::GetDlgItem(sheet, IDC_REFRESH)), at(::GetDlgItem(sheet, IDOK)));
+
+            for (std::size_t step = 0; step < focusable.size() && FocusOf(sheet) != list; ++step) {
+                PressKey(VK_TAB);
+            }
+            ASSERT_EQ(list, FocusOf(sheet));
+            ListView_SetItemState(list, 1, LVIS_FOCUSED | LVIS_SELECTED,
+                                  LVIS_FOCUSED | LVIS_SELECTED);
+            PressKey(VK_SPACE);
+            EXPECT_FALSE(IsChecked(review, 0));
+            EXPECT_TRUE(IsChecked(review, 1));
+            PressKey(VK_SPACE);
+            EXPECT_FALSE(IsChecked(review, 1));
+            ::PostMessageW(::GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+        });
+}
+
+namespace {
+
+// What a page shows when it has taken one message per cookie: a row per domain of its state,
+// in name order, with the domain's type and count, and their total on the label.
+void ExpectEveryCookieShown(HWND page, const CDomainList& domains, bool authorized) {
+    std::vector<std::vector<std::wstring>> expected;
+    std::size_t total = 0;
+    for (const CRefPtr<CCookieDomain>& domain : domains) {
+        if (domain->IsAuthorized() == authorized) {
+            expected.push_back({domain->GetName(), domain->GetTypeText(),
+                                std::to_wstring(domain->GetCookieCount())});
+            total += domain->GetCookieCount();
+        }
+    }
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::vector<std::wstring>> shown;
+    for (const auto& row : ReadRows(page)) {
+        shown.push_back({row[0], row[3], row[4]});
+    }
+    EXPECT_EQ(expected, shown);
+    EXPECT_EQ(0u, CountLabelText(page).find(std::to_wstring(total) + L" ")) << CountLabelText(page);
+}
+
+} // namespace
+
+TEST_F(Dialogs, CollectedChangesShowEveryCookieWithFarFewerMessages) {
+    const LONG before = CRefCount::LiveObjects();
+    {
+        const CRegistrySandbox registry;
+        WriteAuthorized(L"d3.com");
+        constexpr int Domains = 30;
+        constexpr int PerDomain = 30;
+        auto source = CFakeCookieSource::Create(CookieKind::IE);
+        // Every domain gains cookies through the whole load, some of them Flash, so that
+        // changes keep arriving over several ticks.
+        source->enumerate = [](CCookieSink& sink) {
+            for (int i = 0; i < Domains * PerDomain; ++i) {
+                const std::wstring host = L"www.d" + std::to_wstring(i % Domains) + L".com";
+                if (i % 7 == 0) {
+                    sink.AddCookie(CFlashCookie::Create(L"C:\\f" + std::to_wstring(i) + L".sol",
+                                                        host, FILETIME{}, FILETIME{}));
+                } else {
+                    sink.AddCookie(CIECookie::Create(L"C:\\c.txt", host, FILETIME{}, FILETIME{},
+                                                     L"Cookie:u@" + host + L"/"));
+                }
+                if (i % 5 == 0) {
+                    ::Sleep(3);
+                }
+            }
+        };
+        std::atomic<int> posted{0};
+        CookieManager manager({source},
+                              [&posted](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+                                  if (message == WM_DOMAIN_ADDED || message == WM_DOMAIN_CHANGED) {
+                                      ++posted;
+                                  }
+                                  return ::PostMessageW(window, message, wParam, lParam);
+                              });
+        CMainDlg window(manager, m_icons);
+        WhileShown(
+            L"Tollgate",
+            [&] {
+                manager.StartLoading();
+                window.DoModal(nullptr);
+            },
+            [&](HWND sheet) {
+                manager.WaitForLoading();
+                HWND status = ::GetDlgItem(sheet, IDC_STATUS_LINE);
+                const std::wstring settled = StatusText(manager.GetLoadProgress());
+                wchar_t text[256] = {};
+                for (int tries = 0; tries < 500 && settled != text; ++tries) {
+                    ::Sleep(10);
+                    ::GetWindowTextW(status, text, 256);
+                }
+                CDomainList domains;
+                manager.GetDomains(domains);
+                EXPECT_EQ(static_cast<std::size_t>(Domains), domains.size());
+                ExpectEveryCookieShown(ToReviewPage(sheet), domains, false);
+                ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+                ExpectEveryCookieShown(AllowedPage(sheet), domains, true);
+                ::PostMessageW(::GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+            });
+        manager.WaitForLoading();
+        // A domain is announced once, then at most twice per tick (a burst's leading edge and
+        // the tick), not once per cookie.
+        const int ticks = static_cast<int>(manager.GetLoadProgress().milliseconds / 250) + 1;
+        EXPECT_LE(posted.load(), Domains * (1 + 2 * ticks));
+        EXPECT_LT(posted.load(), Domains * PerDomain / 3);
     }
     EXPECT_EQ(before, CRefCount::LiveObjects());
 }
