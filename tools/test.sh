@@ -12,7 +12,6 @@ sandbox_start "$root/.sandbox/test" fresh
 trap sandbox_stop EXIT
 sandbox_display
 cd "$build"
-# One suite at a time by default: two at once save only a few percent on two cores, and in a
-# fresh prefix the first two Wine processes started together have once failed a registry call.
-# Suites that share a store or the screen carry CTest resource locks, so -j2 keeps them apart.
+# One suite at a time by default: two at once save only a few percent on two cores, because the
+# suites that share a store or the screen carry CTest resource locks and wait for each other.
 ctest --output-on-failure "$@"

@@ -5,6 +5,7 @@
 #include "store/ErrorText.h"
 #include "store/Exceptions.h"
 #include "support/CookieStoreBuilder.h"
+#include "support/KeySecurity.h"
 #include "support/MessageRecorder.h"
 #include "support/RecordedMessages.h"
 #include "support/RegistrySandbox.h"
@@ -13,9 +14,6 @@
 #include "FakeCookieSource.h"
 
 #include <gtest/gtest.h>
-
-#include <aclapi.h>
-#include <sddl.h>
 
 #include <functional>
 #include <set>
@@ -44,11 +42,7 @@ void DenyWrites() {
     ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tollgate\\Allowed", 0,
                                              WRITE_DAC | KEY_SET_VALUE, &key));
     ::RegDeleteValueW(key, L"placeholder.invalid");
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        L"D:P(D;;KW;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor));
-    ::LocalFree(descriptor);
+    DenyKeyWrites(key);
     ::RegCloseKey(key);
 }
 

@@ -1,12 +1,10 @@
 #include "store/AuthorizedStore.h"
 #include "store/Exceptions.h"
 #include "support/CookieStoreBuilder.h"
+#include "support/KeySecurity.h"
 #include "support/RegistrySandbox.h"
 
 #include <gtest/gtest.h>
-
-#include <aclapi.h>
-#include <sddl.h>
 
 #include <set>
 
@@ -69,11 +67,7 @@ TEST_F(AuthorizedStore, ARefusedWriteRaisesAndChangesNothing) {
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tollgate\\Allowed", 0,
                                              WRITE_DAC | READ_CONTROL, &key));
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        L"D:P(D;;KW;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor));
-    ::LocalFree(descriptor);
+    DenyKeyWrites(key);
     ::RegCloseKey(key);
 
     EXPECT_THROW(WriteAuthorized(L"new.com"), CWin32Exception);

@@ -18,7 +18,5 @@ public:
     void DenyWrites();
 
 private:
-    void Remove();
-
     std::wstring m_path;
 };
