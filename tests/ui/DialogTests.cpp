@@ -10,6 +10,7 @@
 #include "support/BrowserStandIn.h"
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
+#include "support/EmptyStores.h"
 #include "support/RecordedBrowser.h"
 #include "support/RegistrySandbox.h"
 #include "ui/CAboutDlg.h"
@@ -747,21 +748,6 @@ FILETIME FromChromium(std::int64_t microseconds) {
 FILETIME FromFirefox(std::int64_t microseconds) {
     return ToFileTime(UnixEpochTicks + static_cast<std::uint64_t>(microseconds) * 10);
 }
-
-// The prefix's real stores, empty before and after.
-class CEmptyStores {
-public:
-    CEmptyStores() { Clear(); }
-    CEmptyStores(const CEmptyStores&) = delete;
-    CEmptyStores& operator=(const CEmptyStores&) = delete;
-    ~CEmptyStores() { Clear(); }
-
-private:
-    static void Clear() {
-        CookieStore::Clear();
-        BrowserStores::Clear();
-    }
-};
 
 // The program's own manager, loaded from the prefix's stores, and what it says of `site`.
 CCookieDescriptions DescribeLoadedSite(const std::wstring& site) {
