@@ -213,28 +213,27 @@ bool CDatabaseCookieSource::ReadDescriptions(const CBrowserStore& store,
         if (partitioned) {
             find.Bind(6, row.partition);
         }
-        if (!find.Step()) {
+        if (find.Step()) {
+            CCookieDescription description;
+            description.kind = cookie->GetKind();
+            description.name = find.GetText(0);
+            description.host = find.GetText(1);
+            description.path = find.GetText(2);
+            const std::int64_t expiry = find.GetInt64(3);
+            // An expiry too large to count in microseconds is as unknown as a missing one.
+            if (expiry > 0 && expiry <= std::numeric_limits<std::int64_t>::max() / expiryUnit) {
+                description.expires = FileTimeFromMicroseconds(expiry * expiryUnit, m_table.epoch);
+            }
+            description.lastUsed = FileTimeFromMicroseconds(find.GetInt64(4), m_table.epoch);
+            description.created = FileTimeFromMicroseconds(find.GetInt64(5), m_table.epoch);
+            description.location = location;
+            descriptions.push_back(std::move(description));
+        } else {
             descriptions.push_back(DescribeAsLoaded(
                 *cookie,
                 FormatString(LoadExpandedString(IDS_DETAILS_GONE).c_str(), row.name.c_str(),
                              row.host.c_str(), store.browser.c_str(), store.profile.c_str())));
-            find.Reset();
-            continue;
         }
-        CCookieDescription description;
-        description.kind = cookie->GetKind();
-        description.name = find.GetText(0);
-        description.host = find.GetText(1);
-        description.path = find.GetText(2);
-        const std::int64_t expiry = find.GetInt64(3);
-        // An expiry too large to count in microseconds is as unknown as a missing one.
-        if (expiry <= std::numeric_limits<std::int64_t>::max() / expiryUnit) {
-            description.expires = FileTimeFromMicroseconds(expiry * expiryUnit, m_table.epoch);
-        }
-        description.lastUsed = FileTimeFromMicroseconds(find.GetInt64(4), m_table.epoch);
-        description.created = FileTimeFromMicroseconds(find.GetInt64(5), m_table.epoch);
-        description.location = location;
-        descriptions.push_back(std::move(description));
         find.Reset();
     }
     return true;
