@@ -11,6 +11,8 @@
 #include "ui/ShowMessage.h"
 #include "ui/StringLoader.h"
 
+#include <set>
+
 namespace {
 
 constexpr int Done = 0;
@@ -67,13 +69,20 @@ int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out
     }
     CDomainList domains;
     manager.GetDomains(domains);
+    std::set<std::wstring> told;
+    const auto describe = [&manager, &told](const CCookieList& cookies,
+                                            CCookieDescriptions& found) {
+        manager.DescribeCookies(cookies, found);
+        // A cookie its store could not give again is listed as the load found it; the reason
+        // goes to standard error, once.
+        for (const CCookieDescription& cookie : found) {
+            if (!cookie.problem.empty() && told.insert(cookie.problem).second) {
+                ShowMessage(cookie.problem, MB_ICONWARNING | MB_OK);
+            }
+        }
+    };
     const std::wstring csv =
-        line.command == CCommand::ListCookies
-            ? CookiesCsv(domains,
-                         [&manager](const CCookieList& cookies, CCookieDescriptions& found) {
-                             manager.DescribeCookies(cookies, found);
-                         })
-            : SitesCsv(domains);
+        line.command == CCommand::ListCookies ? CookiesCsv(domains, describe) : SitesCsv(domains);
     const DWORD error = WriteList(csv, line.file, out);
     if (error != ERROR_SUCCESS) {
         ShowMessage(

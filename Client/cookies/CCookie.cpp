@@ -30,6 +30,16 @@ FILETIME CCookie::GetLastUsed() {
     return m_lastUsed;
 }
 
+const CCookieSource* CCookie::GetSource() {
+    CLock hold(m_lock);
+    return m_source;
+}
+
+void CCookie::SetSource(const CCookieSource* source) {
+    CLock hold(m_lock);
+    m_source = source;
+}
+
 CIECookie::CIECookie(std::wstring file, std::wstring host, FILETIME created, FILETIME lastUsed,
                      std::wstring url)
     : CCookie(CookieKind::IE, std::move(file), std::move(host), created, lastUsed),

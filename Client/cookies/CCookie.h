@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-// One cookie as its source found it. Immutable after construction.
+class CCookieSource;
+
+// One cookie as its source found it. Immutable once the manager has taken it from its source.
 class CCookie : public CRefCount {
 public:
     CookieKind GetKind();
@@ -17,6 +19,10 @@ public:
     std::wstring GetHost();
     FILETIME GetCreated();
     FILETIME GetLastUsed();
+    // The source that found the cookie, which alone describes it: several sources may share a
+    // kind. Null until the manager takes the cookie.
+    const CCookieSource* GetSource();
+    void SetSource(const CCookieSource* source);
 
 protected:
     CCookie(CookieKind kind, std::wstring file, std::wstring host, FILETIME created,
@@ -30,6 +36,8 @@ private:
     const std::wstring m_host;
     const FILETIME m_created;
     const FILETIME m_lastUsed;
+    // Only compared with the manager's sources, never called through: it holds no reference.
+    const CCookieSource* m_source = nullptr;
 };
 
 // A cookie of the browser's URL cache; its cache-entry URL is the handle to delete it by.

@@ -19,6 +19,9 @@ struct CCookieDescription {
     FILETIME created{};
     // The file that holds the cookie, or the browser's profile.
     std::wstring location;
+    // Why the store could not be read for this cookie now, for the user; the other fields are
+    // then what the load found. Empty when they are the store's own.
+    std::wstring problem;
 };
 
 using CCookieDescriptions = std::vector<CCookieDescription>;

@@ -46,7 +46,7 @@ public:
     // Hands every cookie to the sink at once, so domains fill while it runs. Raises a
     // CException on failure, which ends the enumeration.
     virtual void Enumerate(CCookieSink& sink) = 0;
-    // Appends the descriptions of `cookies`, all of this source's kind, reading the store now:
+    // Appends the descriptions of `cookies`, all found by this source, reading the store now:
     // the load keeps only what it needs to group and delete. A found cookie may stand for
     // several (a cache entry's file holds one record per cookie); one that cannot be read
     // further is described by what its record knows. Called on the window thread or the

@@ -213,6 +213,24 @@ void CookieManager::Load() {
     PruneAuthorized(unseen);
 }
 
+// What one source finds goes to the manager marked as that source's.
+class CookieManager::CSourceSink final : public CCookieSink {
+public:
+    CSourceSink(CookieManager& manager, const CCookieSource& source)
+        : m_manager(manager), m_source(source) {}
+
+    void AddCookie(const CRefPtr<CCookie>& cookie) override {
+        cookie->SetSource(&m_source);
+        m_manager.AddCookie(cookie);
+    }
+    void AddNotice(const std::wstring& notice) override { m_manager.AddNotice(notice); }
+    void SkipStore(const std::wstring& notice) override { m_manager.SkipStore(notice); }
+
+private:
+    CookieManager& m_manager;
+    const CCookieSource& m_source;
+};
+
 void CookieManager::EnumerateSources() {
     std::size_t count = 0;
     {
@@ -225,7 +243,8 @@ void CookieManager::EnumerateSources() {
             CLock hold(m_lock);
             source = m_sources[index];
         }
-        source->Enumerate(*this);
+        CSourceSink sink(*this, *source);
+        source->Enumerate(sink);
     }
 }
 
@@ -451,10 +470,9 @@ void CookieManager::EndDeleteBatch() noexcept {
 
 void CookieManager::DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) {
     for (const CRefPtr<CCookieSource>& source : m_sources) {
-        const CookieKind kind = source->GetKind();
         CCookieList own;
         for (const CRefPtr<CCookie>& cookie : cookies) {
-            if (cookie->GetKind() == kind) {
+            if (cookie->GetSource() == source.Get()) {
                 own.push_back(cookie);
             }
         }

@@ -48,6 +48,8 @@ public:
     // Waits for whichever load runs.
     void WaitForLoading();
 
+    // A source's Enumerate reaches these through a sink that marks each cookie as that
+    // source's; a cookie handed here directly belongs to no source.
     void AddCookie(const CRefPtr<CCookie>& cookie) override;
     void AddNotice(const std::wstring& notice) override;
     void SkipStore(const std::wstring& notice) override;
@@ -69,10 +71,13 @@ public:
     void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
                         CCookieDescriptions& descriptions) override;
 
-    // Asks each cookie's own source to describe it; the descriptions come source by source.
+    // Asks the source that found each cookie to describe it; the descriptions come source by
+    // source, in the sources' order.
     void DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions);
 
 private:
+    class CSourceSink;
+
     static unsigned __stdcall LoadingThread(void* manager);
     // Resets the figures of the last load and marks a load as running.
     void BeginLoading();

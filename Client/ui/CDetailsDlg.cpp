@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -73,10 +74,24 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
     memory.Detach();
 }
 
+// Each problem once, one a line, in the order of the rows.
+std::wstring NoteOf(const CCookieDescriptions& cookies) {
+    std::vector<std::wstring> problems;
+    std::wstring note;
+    for (const CCookieDescription& cookie : cookies) {
+        if (!cookie.problem.empty() &&
+            std::find(problems.begin(), problems.end(), cookie.problem) == problems.end()) {
+            note += (problems.empty() ? L"" : L"\r\n") + cookie.problem;
+            problems.push_back(cookie.problem);
+        }
+    }
+    return note;
+}
+
 } // namespace
 
 CDetailsDlg::CDetailsDlg(std::wstring site, CCookieDescriptions cookies)
-    : m_site(std::move(site)), m_cookies(std::move(cookies)) {
+    : m_site(std::move(site)), m_cookies(std::move(cookies)), m_note(NoteOf(m_cookies)) {
     for (std::size_t row = 0; row < m_cookies.size(); ++row) {
         std::vector<std::wstring> texts;
         for (int column = 0; column < ColumnCount; ++column) {
@@ -152,6 +167,12 @@ void CDetailsDlg::OnInitDialog(HWND window) {
     RECT frame{};
     ::GetWindowRect(window, &frame);
     m_minimum = {(frame.right - frame.left) / 2, (frame.bottom - frame.top) / 2};
+    HWND note = ::GetDlgItem(window, IDC_DETAILS_NOTE);
+    RECT noteFrame{};
+    ::GetWindowRect(note, &noteFrame);
+    m_noteHeight = noteFrame.bottom - noteFrame.top;
+    ::SetWindowTextW(note, m_note.c_str());
+    ::ShowWindow(note, m_note.empty() ? SW_HIDE : SW_SHOWNA);
     m_list.Attach(::GetDlgItem(window, IDC_DETAILS_LIST));
     m_list.AddExtendedStyles(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     for (int column = 0; column < ColumnCount; ++column) {
@@ -166,9 +187,11 @@ void CDetailsDlg::OnInitDialog(HWND window) {
         }
     }
     SortByColumn(Host);
+    // The template leaves room for the note; without one the list takes it.
+    Layout();
 }
 
-// The list fills the dialog but for the margins and the Close button's row.
+// The list fills the dialog but for the margins, the note when shown and the Close button's row.
 void CDetailsDlg::Layout() {
     HWND close = ::GetDlgItem(m_hWnd, IDCANCEL);
     if (m_list.GetHwnd() == nullptr || close == nullptr) {
@@ -185,9 +208,15 @@ void CDetailsDlg::Layout() {
     const int buttonTop = client.bottom - margins.bottom - buttonHeight;
     ::MoveWindow(close, client.right - margins.right - buttonWidth, buttonTop, buttonWidth,
                  buttonHeight, TRUE);
-    ::MoveWindow(m_list.GetHwnd(), margins.left, margins.top,
-                 client.right - margins.left - margins.right,
-                 buttonTop - margins.bottom - margins.top, TRUE);
+    const int width = client.right - margins.left - margins.right;
+    int listBottom = buttonTop - margins.bottom;
+    if (!m_note.empty()) {
+        listBottom -= m_noteHeight + margins.bottom;
+        ::MoveWindow(::GetDlgItem(m_hWnd, IDC_DETAILS_NOTE), margins.left,
+                     listBottom + margins.bottom, width, m_noteHeight, TRUE);
+    }
+    ::MoveWindow(m_list.GetHwnd(), margins.left, margins.top, width, listBottom - margins.top,
+                 TRUE);
 }
 
 void CDetailsDlg::SortByColumn(int column) {

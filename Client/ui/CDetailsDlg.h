@@ -13,6 +13,8 @@
 // Every cookie of one site, one row each: Browser, Name, Host, Path, Expires, Last Used,
 // Created, Location. Modal and resizable; a header click sorts by that column (again: the
 // other way); Ctrl+C copies the selected rows as tab-separated lines. Values are never shown.
+// Below the list, a note says why a store could not be read for some rows; it is hidden when
+// every row is the store's own.
 class CDetailsDlg final : public CSimpleDialog<IDD_DETAILS, TRUE> {
 public:
     CDetailsDlg(std::wstring site, CCookieDescriptions cookies);
@@ -32,10 +34,13 @@ private:
 
     const std::wstring m_site;
     const CCookieDescriptions m_cookies;
+    // Each row's problem once, in the order of the rows; empty when there is none.
+    std::wstring m_note;
     // The texts of every row and column, made once.
     std::vector<std::vector<std::wstring>> m_texts;
     CListView m_list;
     SIZE m_minimum{};
+    int m_noteHeight = 0;
     int m_sortColumn = -1;
     bool m_sortForward = true;
 };

@@ -1,6 +1,11 @@
-#include "ui/TimeText.h"
+#include "res/resource.h"
+#include "sqlite/CSqliteDatabase.h"
+#include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
+#include "support/EmptyStores.h"
 #include "support/ProgramDriver.h"
+#include "ui/StringLoader.h"
+#include "ui/TimeText.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +172,53 @@ TEST_F(ConsoleList, AFileThatCannotBeWrittenFailsTheRun) {
     EXPECT_EQ(1u, run.exitCode);
     EXPECT_EQ("", run.output);
     EXPECT_EQ(0u, run.errors.find("Failed writing the list.  ")) << run.errors;
+}
+
+TEST_F(Console, BrowserCookiesAreListedFromTheirStoresAndAStoreNotReadAgainIsToldOnce) {
+    const CEmptyStores stores;
+    // 2023-11-14 22:13:20 UTC: microseconds since 1601 (Chromium) and since 1970 (Firefox).
+    constexpr std::int64_t chromium = 13344473600000000;
+    constexpr std::int64_t firefox = 1700000000000000;
+    const auto fromChromium = [](std::int64_t microseconds) {
+        return Iso(FILETIME{static_cast<DWORD>(microseconds * 10),
+                            static_cast<DWORD>((microseconds * 10) >> 32)});
+    };
+    const auto fromFirefox = [&fromChromium](std::int64_t microseconds) {
+        return fromChromium(microseconds + 11644473600000000);
+    };
+    BrowserStores::CRow pref{L".delta.dev", L"pref", L"/", chromium, chromium + 60000000};
+    pref.expires = chromium + 86400000000;
+    BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
+        BrowserStores::Layout::Current, {pref});
+    const std::wstring database = BrowserStores::AddFirefoxProfile(
+        L"default-release", L"ab.default-release", BrowserStores::Layout::Current,
+        {{L"delta.dev", L"a", L"/", firefox, firefox + 1}, {L"delta.dev", L"b", L"/", firefox, 0}});
+    {
+        // A layout that loads but has no expiry to show.
+        CSqliteDatabase db(database, CSqliteDatabase::Mode::ReadWrite);
+        db.Execute("ALTER TABLE moz_cookies DROP COLUMN expiry");
+    }
+
+    const CConsoleRun run = RunFromConsole(L"-list -cookies");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(ByteOrderMark +
+                  Utf8(L"Browser,Name,Host,Path,Expires,Last Used,Created,Location\r\n"
+                       L"Chrome,pref,.delta.dev,/," +
+                       fromChromium(chromium + 86400000000) + L"," +
+                       fromChromium(chromium + 60000000) + L"," + fromChromium(chromium) +
+                       L",Google Chrome (Default)\r\n"
+                       L"Firefox,a,delta.dev,/,," +
+                       fromFirefox(firefox + 1) + L"," + fromFirefox(firefox) +
+                       L",Mozilla Firefox (default-release)\r\n"
+                       L"Firefox,b,delta.dev,/,,," +
+                       fromFirefox(firefox) + L",Mozilla Firefox (default-release)\r\n"),
+              run.output);
+    EXPECT_EQ(Utf8(FormatString(LoadExpandedString(IDS_DETAILS_UNREADABLE).c_str(),
+                                L"Mozilla Firefox", L"default-release",
+                                LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT).c_str()) +
+                   L"\r\n"),
+              run.errors);
 }
 
 TEST_F(Console, UsageGoesToTheConsole) {

@@ -466,3 +466,25 @@ TEST_F(CookieManagerTest, RefreshLoadsTheNewStateOnceTheLoadHasEnded) {
     manager.GetDomains(domains);
     EXPECT_EQ(3u, domains.size());
 }
+
+TEST_F(CookieManagerTest, EachCookieIsDescribedByTheSourceThatFoundItEvenWhenTwoShareAKind) {
+    const auto other = CFakeCookieSource::Create(CookieKind::IE);
+    m_flash->cookies = {Flash(L"a.com", L"f1")};
+    m_browser->cookies = {Browser(L"a.com", L"i1")};
+    other->cookies = {Browser(L"www.a.com", L"i2"), Browser(L"b.com", L"i3")};
+    m_manager = std::make_unique<CookieManager>(
+        CookieManager::CSourceList{m_flash, m_browser, other}, ::PostMessageW);
+    Load(*m_manager);
+
+    CCookieDescriptions described;
+    m_manager->DescribeDomain(Find(*m_manager, L"a.com"), described);
+    std::vector<std::wstring> files;
+    for (const auto& cookie : described) {
+        files.push_back(cookie.location);
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"f1", L"i1", L"i2"}), files)
+        << "each cookie once, source by source";
+    EXPECT_EQ((std::vector<std::wstring>{L"f1"}), m_flash->described);
+    EXPECT_EQ((std::vector<std::wstring>{L"i1"}), m_browser->described);
+    EXPECT_EQ((std::vector<std::wstring>{L"i2"}), other->described);
+}

@@ -20,6 +20,8 @@ public:
     // Deleting a cookie with one of these files fails.
     std::set<std::wstring> undeletable;
     std::vector<std::wstring> deleted;
+    // The files of the cookies it was asked to describe.
+    std::vector<std::wstring> described;
     int prepared = 0;
     int enumerated = 0;
 
@@ -37,6 +39,13 @@ public:
         for (const auto& cookie : cookies) {
             sink.AddCookie(cookie);
         }
+    }
+
+    void DescribeCookies(const CCookieList& asked, CCookieDescriptions& descriptions) override {
+        for (const auto& cookie : asked) {
+            described.push_back(cookie->GetFile());
+        }
+        CCookieSource::DescribeCookies(asked, descriptions);
     }
 
 private:

@@ -144,6 +144,13 @@ const std::map<UINT, std::wstring> Expected = {
     {256, L"%u sites deleted, %u not deleted, %u kept."},
     {257, L"%u sites would be deleted, %u kept; nothing was deleted."},
     {258, L"Cookies of %s"},
+    {259, L"%s (%s)"},
+    {260, L"%s (%s) is open: its cookies are shown as they were loaded, without their expiry. "
+          L"Close it and open the details again."},
+    {261, L"The cookies of %s (%s) could not be read again: they are shown as they were loaded, "
+          L"without their expiry.  %s"},
+    {262, L"The cookie %s of %s is no longer in %s (%s): it was deleted or changed after the list "
+          L"was loaded. Press Refresh."},
 };
 
 } // namespace

@@ -104,13 +104,13 @@ void Insert(CSqliteDatabase& db, const std::vector<CRow>& rows) {
     if (firefox) {
         sql = "INSERT INTO moz_cookies (host, name, path, creationTime, lastAccessed, "
               "originAttributes, value, expiry, isSecure, isHttpOnly) "
-              "VALUES (?1, ?2, ?3, ?4, ?5, ?6, 'v', 1999999999999, 0, 0)";
+              "VALUES (?1, ?2, ?3, ?4, ?5, ?6, 'v', ?7, 0, 0)";
     } else if (partitioned) {
-        sql = "INSERT INTO cookies VALUES (?4, ?1, ?6, ?2, '', x'7631305F', ?3, 0, 1, 1, ?5, 0, "
+        sql = "INSERT INTO cookies VALUES (?4, ?1, ?6, ?2, '', x'7631305F', ?3, ?7, 1, 1, ?5, 0, "
               "0, 1, 0, 2, 443, ?4, 0, 0)";
     } else {
         sql = "INSERT INTO cookies (creation_utc, host_key, name, value, path, expires_utc, "
-              "is_secure, is_httponly, last_access_utc) VALUES (?4, ?1, ?2, 'v', ?3, 0, 0, 0, ?5)";
+              "is_secure, is_httponly, last_access_utc) VALUES (?4, ?1, ?2, 'v', ?3, ?7, 0, 0, ?5)";
     }
     CSqliteTransaction transaction(db);
     CSqliteStatement insert = db.Prepare(sql);
@@ -120,6 +120,7 @@ void Insert(CSqliteDatabase& db, const std::vector<CRow>& rows) {
         insert.Bind(3, row.path);
         insert.Bind(4, row.created);
         insert.Bind(5, row.lastUsed);
+        insert.Bind(7, row.expires);
         if (firefox || partitioned) {
             insert.Bind(6, row.partition);
         }

@@ -25,6 +25,9 @@ struct CRow {
     std::int64_t created = 0;
     std::int64_t lastUsed = 0;
     std::wstring partition;
+    // In the table's own unit: Chromium's microseconds since 1601, 0 for a session cookie;
+    // Firefox's seconds (old layout) or milliseconds (current) since 1970.
+    std::int64_t expires = 0;
 };
 
 enum class Layout {

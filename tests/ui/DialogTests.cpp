@@ -3,9 +3,15 @@
 #include "cookies/DomainMessages.h"
 #include "cookies/FakeCookieSource.h"
 #include "cookies/FileTime.h"
+#include "framework/WindowText.h"
 #include "res/resource.h"
-#include "support/RecordedBrowser.h"
+#include "sqlite/CSqliteDatabase.h"
 #include "store/AuthorizedStore.h"
+#include "support/BrowserStandIn.h"
+#include "support/BrowserStoreBuilder.h"
+#include "support/CookieStoreBuilder.h"
+#include "support/EmptyStores.h"
+#include "support/RecordedBrowser.h"
 #include "support/RegistrySandbox.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CDetailsDlg.h"
@@ -13,6 +19,7 @@
 #include "ui/CTransitionDlg.h"
 #include "ui/PageHarness.h"
 #include "ui/StatusText.h"
+#include "ui/StringLoader.h"
 #include "ui/TimeText.h"
 #include "ui/WindowIcons.h"
 
@@ -553,7 +560,7 @@ FILETIME Hour(DWORD hours) {
 CCookieDescriptions SampleCookies() {
     return {
         {CookieKind::IE, L"SID", L"www.shop.com", L"/", Hour(30), Hour(3), Hour(1),
-         L"C:\\cache\\a.txt"},
+         L"C:\\cache\\a.txt", L""},
         {CookieKind::Flash,
          L"save.sol",
          L"games.shop.com",
@@ -561,8 +568,17 @@ CCookieDescriptions SampleCookies() {
          {},
          Hour(2),
          Hour(2),
-         L"C:\\flash\\save.sol"},
-        {CookieKind::IE, L"lang", L".shop.com", L"/en/", {}, Hour(1), Hour(5), L"C:\\cache\\b.txt"},
+         L"C:\\flash\\save.sol",
+         L""},
+        {CookieKind::IE,
+         L"lang",
+         L".shop.com",
+         L"/en/",
+         {},
+         Hour(1),
+         Hour(5),
+         L"C:\\cache\\b.txt",
+         L""},
     };
 }
 
@@ -715,4 +731,167 @@ TEST_F(Dialogs, EnterOrADoubleClickOnARowShowsTheDetailsOfItsDomain) {
                   shown);
         EXPECT_TRUE(::IsWindowVisible(sheet)) << "Enter did not press the sheet's OK";
     });
+}
+
+namespace {
+
+// In microseconds: 2023-11-14 22:13:20 UTC since 1601 (Chromium) and since 1970 (Firefox).
+constexpr std::int64_t ChromiumBase = 13344473600000000;
+constexpr std::int64_t FirefoxBase = 1700000000000000;
+constexpr std::int64_t HourMicroseconds = 3600LL * 1000 * 1000;
+constexpr std::uint64_t UnixEpochTicks = 116444736000000000;
+
+FILETIME FromChromium(std::int64_t microseconds) {
+    return ToFileTime(static_cast<std::uint64_t>(microseconds) * 10);
+}
+
+FILETIME FromFirefox(std::int64_t microseconds) {
+    return ToFileTime(UnixEpochTicks + static_cast<std::uint64_t>(microseconds) * 10);
+}
+
+// The program's own manager, loaded from the prefix's stores, and what it says of `site`.
+CCookieDescriptions DescribeLoadedSite(const std::wstring& site) {
+    CookieManager manager;
+    manager.PrepareSources();
+    EXPECT_TRUE(manager.LoadHere());
+    CDomainList domains;
+    manager.GetDomains(domains);
+    CCookieDescriptions described;
+    for (const auto& domain : domains) {
+        if (domain->GetName() == site) {
+            manager.DescribeDomain(domain, described);
+        }
+    }
+    return described;
+}
+
+std::wstring DetailsNote(HWND dialog) {
+    HWND note = ::GetDlgItem(dialog, IDC_DETAILS_NOTE);
+    return ::IsWindowVisible(note) ? GetWindowString(note) : std::wstring();
+}
+
+} // namespace
+
+TEST_F(Dialogs, DetailsOfASiteShowItsCookiesOfEveryRealStoreSortedAndCopiedWhole) {
+    const CEmptyStores stores;
+    const FILETIME cacheTime = FromChromium(ChromiumBase - 5 * HourMicroseconds);
+    const FILETIME sidExpires = FromChromium(ChromiumBase + 900 * HourMicroseconds);
+    const FILETIME sidCreated = FromChromium(ChromiumBase - 9 * HourMicroseconds);
+    const FILETIME langCreated = FromChromium(ChromiumBase - 8 * HourMicroseconds);
+    const std::wstring cacheFile = CookieStore::AddBrowserCookie(
+        {CookieStore::BrowserCookieUrl(L"www.shop.com"), true, cacheTime, {}},
+        CookieStore::CookieFileRecord("SID", "secret", "www.shop.com/", sidExpires, sidCreated) +
+            CookieStore::CookieFileRecord("lang", "en", "shop.com/en/", {}, langCreated));
+    // A file that is no whole record still lists its entry.
+    const FILETIME brokenTime = FromChromium(ChromiumBase - 7 * HourMicroseconds);
+    const std::wstring brokenFile = CookieStore::AddBrowserCookie(
+        {CookieStore::BrowserCookieUrl(L"shop.com", L"/cart/"), true, brokenTime, {}},
+        "SID\nsecret\nshop.com/\n1536\n");
+    const FILETIME flashTime = FromChromium(ChromiumBase - 6 * HourMicroseconds);
+    const std::wstring flashFile =
+        CookieStore::AddFlashFile(L"ABC\\shop.com\\game\\save.sol", flashTime);
+    BrowserStores::CRow chrome{L".shop.com", L"pref", L"/", ChromiumBase,
+                               ChromiumBase + HourMicroseconds};
+    chrome.expires = ChromiumBase + 2000 * HourMicroseconds;
+    BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
+        BrowserStores::Layout::Current, {chrome});
+    BrowserStores::CRow firefox{L"shop.com", L"ff", L"/", FirefoxBase,
+                                FirefoxBase + 2 * HourMicroseconds};
+    firefox.expires = 1800000000000;
+    BrowserStores::AddFirefoxProfile(L"default-release", L"ab.default-release",
+                                     BrowserStores::Layout::Current, {firefox});
+
+    const CCookieDescriptions described = DescribeLoadedSite(L"shop.com");
+    WhileShown(
+        L"Cookies of shop.com",
+        [&described] { CDetailsDlg(L"shop.com", described).DoModal(nullptr); },
+        [&](HWND dialog) {
+            EXPECT_EQ(L"", DetailsNote(dialog)) << "every row is its store's own";
+            ClickDetailsColumn(dialog, 1);
+            EXPECT_EQ((std::vector<std::wstring>{L"", L"ff", L"game\\save.sol", L"lang", L"pref",
+                                                 L"SID"}),
+                      DetailsColumn(dialog, 1));
+            ClickDetailsColumn(dialog, 0);
+            EXPECT_EQ(
+                (std::vector<std::wstring>{L"Chrome", L"Firefox", L"Flash", L"IE", L"IE", L"IE"}),
+                DetailsColumn(dialog, 0));
+            ClickDetailsColumn(dialog, 1);
+            SelectRows(dialog, {0, 1, 2, 3, 4, 5});
+            PressCtrlC(dialog);
+            const auto iso = [](FILETIME time) { return IsoUtcText(time); };
+            EXPECT_EQ(
+                L"IE\t\tshop.com\t/cart/\t\t" + iso(brokenTime) + L"\t" + iso(brokenTime) + L"\t" +
+                    brokenFile + L"\r\n" + L"Firefox\tff\tshop.com\t/\t" +
+                    iso(FromFirefox(1800000000000LL * 1000)) + L"\t" +
+                    iso(FromFirefox(FirefoxBase + 2 * HourMicroseconds)) + L"\t" +
+                    iso(FromFirefox(FirefoxBase)) + L"\tMozilla Firefox (default-release)\r\n" +
+                    L"Flash\tgame\\save.sol\tshop.com\t\t\t" + iso(flashTime) + L"\t" +
+                    iso(flashTime) + L"\t" + flashFile + L"\r\n" + L"IE\tlang\tshop.com\t/en/\t\t" +
+                    iso(cacheTime) + L"\t" + iso(langCreated) + L"\t" + cacheFile + L"\r\n" +
+                    L"Chrome\tpref\t.shop.com\t/\t" +
+                    iso(FromChromium(ChromiumBase + 2000 * HourMicroseconds)) + L"\t" +
+                    iso(FromChromium(ChromiumBase + HourMicroseconds)) + L"\t" +
+                    iso(FromChromium(ChromiumBase)) + L"\tGoogle Chrome (Default)\r\n" +
+                    L"IE\tSID\twww.shop.com\t/\t" + iso(sidExpires) + L"\t" + iso(cacheTime) +
+                    L"\t" + iso(sidCreated) + L"\t" + cacheFile + L"\r\n",
+                ClipboardText());
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+}
+
+TEST_F(Dialogs, DetailsSayWhyAStoreCouldNotBeReadAgainAndStillListItsCookiesAsLoaded) {
+    const CEmptyStores stores;
+    const std::wstring chrome = BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
+        BrowserStores::Layout::Current,
+        {{L"shop.com", L"pref", L"/", ChromiumBase, ChromiumBase + HourMicroseconds}});
+    const std::wstring firefox = BrowserStores::AddFirefoxProfile(
+        L"default-release", L"ab.default-release", BrowserStores::Layout::Current,
+        {{L"shop.com", L"ff", L"/", FirefoxBase, FirefoxBase}});
+
+    CookieManager manager;
+    manager.PrepareSources();
+    ASSERT_TRUE(manager.LoadHere());
+    CDomainList domains;
+    manager.GetDomains(domains);
+    ASSERT_EQ(1u, domains.size());
+    // The browser was started since the load, and Firefox dropped its cookie.
+    CBrowserStandIn browser(chrome);
+    {
+        CSqliteDatabase db(firefox, CSqliteDatabase::Mode::ReadWrite);
+        db.Execute("DELETE FROM moz_cookies");
+    }
+    CCookieDescriptions described;
+    manager.DescribeDomain(domains[0], described);
+
+    WhileShown(
+        L"Cookies of shop.com",
+        [&described] { CDetailsDlg(L"shop.com", described).DoModal(nullptr); },
+        [](HWND dialog) {
+            // One host: the sources' order.
+            EXPECT_EQ((std::vector<std::wstring>{L"pref", L"ff"}), DetailsColumn(dialog, 1));
+            EXPECT_EQ((std::vector<std::wstring>{L"Google Chrome (Default)",
+                                                 L"Mozilla Firefox (default-release)"}),
+                      DetailsColumn(dialog, 7));
+            EXPECT_EQ((std::vector<std::wstring>{L"", L""}), DetailsColumn(dialog, 4))
+                << "no expiry but what the store says";
+            EXPECT_EQ(FormatString(LoadExpandedString(IDS_DETAILS_BROWSER_OPEN).c_str(),
+                                   L"Google Chrome", L"Default") +
+                          L"\r\n" +
+                          FormatString(LoadExpandedString(IDS_DETAILS_GONE).c_str(), L"ff",
+                                       L"shop.com", L"Mozilla Firefox", L"default-release"),
+                      DetailsNote(dialog));
+            // The note keeps its place below the list as the dialog grows.
+            HWND list = ::GetDlgItem(dialog, IDC_DETAILS_LIST);
+            HWND note = ::GetDlgItem(dialog, IDC_DETAILS_NOTE);
+            ::SetWindowPos(dialog, nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER);
+            RECT listFrame{};
+            RECT noteFrame{};
+            ::GetWindowRect(list, &listFrame);
+            ::GetWindowRect(note, &noteFrame);
+            EXPECT_LT(listFrame.bottom, noteFrame.top);
+            EXPECT_EQ(listFrame.right - listFrame.left, noteFrame.right - noteFrame.left);
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
 }

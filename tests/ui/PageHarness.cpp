@@ -98,7 +98,8 @@ void CFakeDomainService::DescribeDomain(const CRefPtr<CCookieDomain>& domain,
                          {},
                          cookie->GetLastUsed(),
                          cookie->GetCreated(),
-                         cookie->GetFile()});
+                         cookie->GetFile(),
+                         L""});
     }
 }
 

@@ -21,3 +21,5 @@ tollgate_add_test(dialog_tests
     ${CMAKE_CURRENT_LIST_DIR}/DialogTests.cpp
     LOCKS cookie_store desktop
 )
+# The details of a site are read from real stores, one of them held by a stand-in browser.
+add_dependencies(dialog_tests browser_stand_in)

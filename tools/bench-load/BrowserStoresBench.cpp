@@ -2,6 +2,7 @@
 
 #include "cookies/CDeleteBatch.h"
 #include "cookies/CookieManager.h"
+#include "cookies/FileTime.h"
 #include "sqlite/CSqliteDatabase.h"
 #include "support/BrowserStoreBuilder.h"
 
@@ -17,25 +18,32 @@ namespace {
 using BrowserStores::CRow;
 using BrowserStores::Layout;
 
+// The same instant in each browser's microseconds, and where each one counts from.
 constexpr std::int64_t Chromium = 13344473600000000;
 constexpr std::int64_t Firefox = 1700000000000000;
+constexpr std::int64_t FirefoxEpoch = 11644473600000000;
 
 std::wstring Site(int index) {
     return L"shop" + std::to_wstring(index) + L".com";
 }
 
-std::vector<CRow> Rows(int count, int first, int sites, std::int64_t epoch) {
+std::vector<CRow> Rows(int count, int first, int sites, std::int64_t base, std::int64_t epoch,
+                       const CBrowserStoresBench::CSiteTime& lastUsed) {
     std::vector<CRow> rows;
     for (int i = first; i < first + count; ++i) {
-        const std::wstring host = (i % 3 == 0 ? L"." : L"www.") + Site(i % sites);
-        rows.push_back({host, L"c" + std::to_wstring(i), L"/", epoch + i, epoch + 2 * i});
+        const int site = i % sites;
+        const std::wstring host = (i % 3 == 0 ? L"." : L"www.") + Site(site);
+        const std::int64_t used =
+            lastUsed ? static_cast<std::int64_t>(ToUInt64(lastUsed(site)) / 10) - epoch
+                     : base + 2 * i;
+        rows.push_back({host, L"c" + std::to_wstring(i), L"/", base + i, used});
     }
     return rows;
 }
 
 } // namespace
 
-void CBrowserStoresBench::Build(double scale) {
+void CBrowserStoresBench::Build(double scale, const CSiteTime& lastUsed) {
     const auto scaled = [scale](int count) { return std::max(1, static_cast<int>(count * scale)); };
     m_sites = scaled(m_sites);
     m_chromiumCookies = scaled(m_chromiumCookies);
@@ -45,13 +53,14 @@ void CBrowserStoresBench::Build(double scale) {
     const int half = m_chromiumCookies / 2;
     m_chromium = {BrowserStores::AddChromiumStore(
                       BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
-                      Layout::Current, Rows(half, 0, m_sites, Chromium)),
+                      Layout::Current, Rows(half, 0, m_sites, Chromium, 0, lastUsed)),
                   BrowserStores::AddChromiumStore(
                       BrowserStores::ChromiumProfile(L"Microsoft\\Edge\\User Data", L"Default"),
-                      Layout::Current, Rows(m_chromiumCookies - half, half, m_sites, Chromium))};
-    m_firefox = BrowserStores::AddFirefoxProfile(L"default-release", L"bench.default-release",
-                                                 Layout::Current,
-                                                 Rows(m_firefoxCookies, 0, m_sites, Firefox));
+                      Layout::Current,
+                      Rows(m_chromiumCookies - half, half, m_sites, Chromium, 0, lastUsed))};
+    m_firefox = BrowserStores::AddFirefoxProfile(
+        L"default-release", L"bench.default-release", Layout::Current,
+        Rows(m_firefoxCookies, 0, m_sites, Firefox, FirefoxEpoch, lastUsed));
 }
 
 std::size_t CBrowserStoresBench::Read() const {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,7 +11,11 @@
 // over 8,000 sites and a Firefox profile with 30,000, all at `scale`.
 class CBrowserStoresBench {
 public:
-    void Build(double scale);
+    // A site's last use, by its number.
+    using CSiteTime = std::function<FILETIME(int site)>;
+
+    // Without `lastUsed`, every cookie's last use is a fixed time after its creation.
+    void Build(double scale, const CSiteTime& lastUsed = nullptr);
     // The bare platform work of reading them: every store opened and its rows queried.
     std::size_t Read() const;
     // Loads with the program's manager and prints "browser-cookies-shown X of Y", then times

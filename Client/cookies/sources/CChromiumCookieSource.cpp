@@ -4,10 +4,21 @@
 
 namespace {
 
-// Times are microseconds since 1601-01-01, a FILETIME's own epoch.
+// Times are microseconds since 1601-01-01, a FILETIME's own epoch; an expiry of 0 marks a
+// session cookie.
 constexpr CCookieTable ChromiumTable = {
-    "cookies", "rowid", "host_key", "creation_utc", "last_access_utc", "top_frame_site_key",
-    false,     0,
+    "cookies",
+    "rowid",
+    "host_key",
+    "creation_utc",
+    "last_access_utc",
+    "top_frame_site_key",
+    false,
+    0,
+    "expires_utc",
+    1,
+    0,
+    1,
 };
 
 struct CInstall {

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -19,8 +21,9 @@ std::wstring OpenText(const CBrowserStore& store, UINT format) {
                         store.profile.c_str());
 }
 
-std::wstring UnreadableText(const CBrowserStore& store, const std::wstring& reason) {
-    return FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(), store.browser.c_str(),
+std::wstring UnreadableText(const CBrowserStore& store, const std::wstring& reason,
+                            UINT format = IDS_STORE_UNREADABLE) {
+    return FormatString(LoadExpandedString(format).c_str(), store.browser.c_str(),
                         store.profile.c_str(), reason.c_str());
 }
 
@@ -31,6 +34,11 @@ std::wstring Wide(const char* name) {
 
 bool Has(const std::vector<std::wstring>& columns, const char* name) {
     return std::find(columns.begin(), columns.end(), Wide(name)) != columns.end();
+}
+
+bool HasAll(const std::vector<std::wstring>& columns, std::initializer_list<const char*> names) {
+    return std::all_of(names.begin(), names.end(),
+                       [&columns](const char* name) { return Has(columns, name); });
 }
 
 // The browser holds the file and shares it with nobody.
@@ -115,6 +123,132 @@ bool CDatabaseCookieSource::ReadStore(const std::shared_ptr<const CBrowserStore>
             FileTimeFromMicroseconds(rows.GetInt64(5), m_table.epoch), std::move(row)));
     }
     return true;
+}
+
+void CDatabaseCookieSource::DescribeCookies(const CCookieList& cookies,
+                                            CCookieDescriptions& descriptions) {
+    // Each store's cookies, stores in the order their first cookie came.
+    std::vector<std::pair<const CBrowserStore*, std::vector<CDatabaseCookie*>>> stores;
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        // The manager hands this source only the cookies it found.
+        auto& found = static_cast<CDatabaseCookie&>(*cookie);
+        const auto same = std::find_if(stores.begin(), stores.end(), [&found](const auto& each) {
+            return each.first->database == found.GetStore().database;
+        });
+        if (same != stores.end()) {
+            same->second.push_back(&found);
+        } else {
+            stores.push_back({&found.GetStore(), {&found}});
+        }
+    }
+    for (const auto& [store, own] : stores) {
+        DescribeStore(*store, own, descriptions);
+    }
+}
+
+void CDatabaseCookieSource::DescribeStore(const CBrowserStore& store,
+                                          const std::vector<CDatabaseCookie*>& cookies,
+                                          CCookieDescriptions& descriptions) {
+    std::wstring problem;
+    const bool held = m_profiles->IsHeld(store.lockFile);
+    if (held && !store.readableWhileOpen) {
+        problem = OpenText(store, IDS_DETAILS_BROWSER_OPEN);
+    } else {
+        try {
+            // Nothing of a store that fails half-way is listed twice.
+            CCookieDescriptions read;
+            if (ReadDescriptions(store, cookies, read)) {
+                descriptions.insert(descriptions.end(), std::make_move_iterator(read.begin()),
+                                    std::make_move_iterator(read.end()));
+                return;
+            }
+            problem = UnreadableText(store, LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT),
+                                     IDS_DETAILS_UNREADABLE);
+        } catch (const CSqliteError& e) {
+            problem = held || IsSharingViolation(e)
+                          ? OpenText(store, IDS_DETAILS_BROWSER_OPEN)
+                          : UnreadableText(store, e.GetText(), IDS_DETAILS_UNREADABLE);
+        }
+    }
+    for (CDatabaseCookie* cookie : cookies) {
+        descriptions.push_back(DescribeAsLoaded(*cookie, problem));
+    }
+}
+
+bool CDatabaseCookieSource::ReadDescriptions(const CBrowserStore& store,
+                                             const std::vector<CDatabaseCookie*>& cookies,
+                                             CCookieDescriptions& descriptions) {
+    CSqliteDatabase db(store.database, CSqliteDatabase::Mode::ReadOnly);
+    const std::vector<std::wstring> columns = db.GetColumns(Wide(m_table.table));
+    const bool keyed = std::string(m_table.key) == "rowid" || Has(columns, m_table.key);
+    if (!keyed ||
+        !HasAll(columns, {m_table.host, "name", "path", m_table.expires, m_table.lastUsed,
+                          m_table.created}) ||
+        (m_table.partitionRequired && !Has(columns, m_table.partition))) {
+        return false;
+    }
+    std::int64_t expiryUnit = m_table.expiryUnit;
+    if (m_table.finerExpiryVersion != 0) {
+        CSqliteStatement version = db.Prepare("PRAGMA user_version");
+        if (version.Step() && version.GetInt64(0) >= m_table.finerExpiryVersion) {
+            expiryUnit = m_table.finerExpiryUnit;
+        }
+    }
+    // The row the load read, and no other: one changed since has another key or creation time.
+    const bool partitioned = Has(columns, m_table.partition);
+    CSqliteStatement find = db.Prepare(
+        std::string("SELECT name, ") + m_table.host + ", path, " + m_table.expires + ", " +
+        m_table.lastUsed + ", " + m_table.created + " FROM " + m_table.table + " WHERE " +
+        m_table.key + " = ?1 AND " + m_table.host + " IS ?2 AND name IS ?3 AND path IS ?4 AND " +
+        m_table.created + " IS ?5" +
+        (partitioned ? std::string(" AND ") + m_table.partition + " IS ?6" : std::string()));
+    const std::wstring location = OpenText(store, IDS_BROWSER_PROFILE);
+    for (CDatabaseCookie* cookie : cookies) {
+        const CRowIdentity& row = cookie->GetRow();
+        find.Bind(1, row.key);
+        find.Bind(2, row.host);
+        find.Bind(3, row.name);
+        find.Bind(4, row.path);
+        find.Bind(5, row.created);
+        if (partitioned) {
+            find.Bind(6, row.partition);
+        }
+        if (find.Step()) {
+            CCookieDescription description;
+            description.kind = cookie->GetKind();
+            description.name = find.GetText(0);
+            description.host = find.GetText(1);
+            description.path = find.GetText(2);
+            const std::int64_t expiry = find.GetInt64(3);
+            // An expiry too large to count in microseconds is as unknown as a missing one.
+            if (expiry > 0 && expiry <= std::numeric_limits<std::int64_t>::max() / expiryUnit) {
+                description.expires = FileTimeFromMicroseconds(expiry * expiryUnit, m_table.epoch);
+            }
+            description.lastUsed = FileTimeFromMicroseconds(find.GetInt64(4), m_table.epoch);
+            description.created = FileTimeFromMicroseconds(find.GetInt64(5), m_table.epoch);
+            description.location = location;
+            descriptions.push_back(std::move(description));
+        } else {
+            descriptions.push_back(DescribeAsLoaded(
+                *cookie,
+                FormatString(LoadExpandedString(IDS_DETAILS_GONE).c_str(), row.name.c_str(),
+                             row.host.c_str(), store.browser.c_str(), store.profile.c_str())));
+        }
+        find.Reset();
+    }
+    return true;
+}
+
+CCookieDescription CDatabaseCookieSource::DescribeAsLoaded(CDatabaseCookie& cookie,
+                                                           const std::wstring& problem) {
+    CCookieDescription description = DescribeRecord(cookie);
+    const CRowIdentity& row = cookie.GetRow();
+    description.name = row.name;
+    description.host = row.host;
+    description.path = row.path;
+    description.location = OpenText(cookie.GetStore(), IDS_BROWSER_PROFILE);
+    description.problem = problem;
+    return description;
 }
 
 bool CDatabaseCookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {

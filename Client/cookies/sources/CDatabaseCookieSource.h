@@ -26,6 +26,12 @@ struct CCookieTable {
     bool partitionRequired;
     // Microseconds from 1601-01-01 to the epoch of the table's times.
     std::int64_t epoch;
+    // The expiry, since the same epoch, in units of `expiryUnit` microseconds; from the layout
+    // "PRAGMA user_version" names `finerExpiryVersion` on (0: never), in `finerExpiryUnit`.
+    const char* expires;
+    std::int64_t expiryUnit;
+    int finerExpiryVersion;
+    std::int64_t finerExpiryUnit;
 };
 
 // A source whose stores are browsers' SQLite databases: one per profile. A store that cannot
@@ -39,6 +45,10 @@ public:
     bool DeleteCookies(const CCookieList& cookies) override;
     void BeginDeleteBatch() override;
     void EndDeleteBatch() noexcept override;
+    // Reads each cookie's row again, found by the identity read at load, with the database
+    // open for this call alone. A row that is gone, or a store that cannot be read now, leaves
+    // the cookie described as the load found it, with the reason.
+    void DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) override;
 
 protected:
     CDatabaseCookieSource(CookieKind kind, std::shared_ptr<CBrowserProfiles> profiles,
@@ -58,6 +68,14 @@ private:
 
     // False when the table lacks a column this source needs.
     bool ReadStore(const std::shared_ptr<const CBrowserStore>& store, CCookieSink& sink);
+    void DescribeStore(const CBrowserStore& store, const std::vector<CDatabaseCookie*>& cookies,
+                       CCookieDescriptions& descriptions);
+    // Raises CSqliteError; false when the table lacks a column the details need.
+    bool ReadDescriptions(const CBrowserStore& store, const std::vector<CDatabaseCookie*>& cookies,
+                          CCookieDescriptions& descriptions);
+    // What the load read of the cookie's row, and why that is all.
+    static CCookieDescription DescribeAsLoaded(CDatabaseCookie& cookie,
+                                               const std::wstring& problem);
     bool DeleteRows(const CBrowserStore& store, const std::vector<const CRowIdentity*>& rows);
     // The open database of a batch, or one opened for this delete alone.
     CWriter& GetWriter(const CBrowserStore& store, std::unique_ptr<CWriter>& single);

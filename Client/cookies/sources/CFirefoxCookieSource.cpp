@@ -11,10 +11,21 @@ namespace {
 // From 1601-01-01 to 1970-01-01, in microseconds.
 constexpr std::int64_t UnixEpoch = 11644473600LL * 1000 * 1000;
 
-// Times are microseconds since 1970; the origin attributes tell the containers apart.
+// Times are microseconds since 1970, the expiry seconds and, from schema 16 on, milliseconds;
+// the origin attributes tell the containers apart.
 constexpr CCookieTable FirefoxTable = {
-    "moz_cookies",      "id", "host",    "creationTime", "lastAccessed",
-    "originAttributes", true, UnixEpoch,
+    "moz_cookies",
+    "id",
+    "host",
+    "creationTime",
+    "lastAccessed",
+    "originAttributes",
+    true,
+    UnixEpoch,
+    "expiry",
+    1000 * 1000,
+    16,
+    1000,
 };
 
 bool IsProfileSection(const std::wstring& section) {

@@ -9,9 +9,11 @@
 #include "ui/StringLoader.h"
 
 #include "cookies/CookieRecorder.h"
+#include "cookies/DescriptionText.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -345,4 +347,119 @@ TEST_F(ChromiumCookieSource, ABatchKeepsEachStoreOpenUntilItEndsAndStillDeletesS
     EXPECT_TRUE(BrowserStores::DumpTable(second, "cookies").empty());
     EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(first));
     EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(second));
+}
+
+namespace {
+
+// A Chrome cookie's description as its text: times are microseconds since 1601.
+std::wstring Details(const std::wstring& name, const std::wstring& host, const std::wstring& path,
+                     std::int64_t expires, std::int64_t lastUsed, std::int64_t created,
+                     const wchar_t* profile, const std::wstring& problem = L"") {
+    CCookieDescription cookie{CookieKind::Chrome,
+                              name,
+                              host,
+                              path,
+                              ToFileTime(static_cast<std::uint64_t>(expires) * 10),
+                              ToFileTime(static_cast<std::uint64_t>(lastUsed) * 10),
+                              ToFileTime(static_cast<std::uint64_t>(created) * 10),
+                              L"Google Chrome (" + std::wstring(profile) + L")",
+                              problem};
+    return DescriptionText(cookie);
+}
+
+std::wstring ChromeText(UINT format, const wchar_t* profile, const std::wstring& reason = L"") {
+    return FormatString(LoadExpandedString(format).c_str(), L"Google Chrome", profile,
+                        reason.c_str());
+}
+
+} // namespace
+
+TEST_F(ChromiumCookieSource, DetailsAreReadAgainFromTheRowTheLoadFoundAndNoOther) {
+    CRow lasting{L"www.site.com", L"pref", L"/app", Base + 1, Base + 6};
+    lasting.expires = Base + 1000;
+    CRow partitioned{L"site.com", L"p", L"/", Base + 2, Base + 7, L"https://top.com"};
+    partitioned.expires = Base + 2000;
+    const auto database = BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(ChromeData, L"Default"), Layout::Current,
+        {{L".site.com", L"sid", L"/", Base, Base + 5},
+         lasting,
+         partitioned,
+         {L"site.com", L"old", L"/", Base + 3, Base + 8}});
+    CRow old{L".site.com", L"o", L"/", Base + 4, Base + 9};
+    old.expires = Base + 3000;
+    const auto oldDatabase = BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(ChromeData, L"Profile 1"), Layout::Old, {old});
+    const CCookieRecorder found = Load();
+    ASSERT_EQ(5u, found.cookies.size());
+    {
+        CSqliteDatabase db(database, CSqliteDatabase::Mode::ReadWrite);
+        // Used again since the load: the details show the store as it is now.
+        db.Execute(
+            "UPDATE cookies SET last_access_utc = last_access_utc + 100 WHERE name = 'pref'");
+        // Set again: the same row id holds another cookie now, which must not stand in for it.
+        db.Execute("UPDATE cookies SET name = 'new', creation_utc = creation_utc + 1 "
+                   "WHERE name = 'old'");
+        // A value the column should never hold is an unknown time, not a failure.
+        db.Execute("UPDATE cookies SET expires_utc = 'never' WHERE name = 'p'");
+    }
+
+    CCookieDescriptions described;
+    m_source->DescribeCookies(found.cookies, described);
+    std::vector<std::wstring> expected = {
+        Details(L"sid", L".site.com", L"/", 0, Base + 5, Base, L"Default"),
+        Details(L"pref", L"www.site.com", L"/app", Base + 1000, Base + 106, Base + 1, L"Default"),
+        Details(L"p", L"site.com", L"/", 0, Base + 7, Base + 2, L"Default"),
+        Details(L"old", L"site.com", L"/", 0, Base + 8, Base + 3, L"Default",
+                FormatString(LoadExpandedString(IDS_DETAILS_GONE).c_str(), L"old", L"site.com",
+                             L"Google Chrome", L"Default")),
+        Details(L"o", L".site.com", L"/", Base + 3000, Base + 9, Base + 4, L"Profile 1"),
+    };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, DescriptionTexts(described));
+    EXPECT_TRUE(TakeRecordedMessages().empty()) << "the details say it, no message box";
+    EXPECT_TRUE(CanOpenExclusively(database)) << "open only while describing";
+    EXPECT_TRUE(CanOpenExclusively(oldDatabase));
+}
+
+TEST_F(ChromiumCookieSource, DetailsOfAStoreThatCannotBeReadNowAreWhatTheLoadFoundAndWhy) {
+    const auto profile = [](const wchar_t* name) {
+        return BrowserStores::ChromiumProfile(ChromeData, name);
+    };
+    CRow row{L".site.com", L"n", L"/", Base, Base + 1};
+    row.expires = Base + 10;
+    const auto held = BrowserStores::AddChromiumStore(profile(L"Default"), Layout::Current, {row});
+    const auto removed =
+        BrowserStores::AddChromiumStore(profile(L"Profile 1"), Layout::Current, {row});
+    const auto noColumn =
+        BrowserStores::AddChromiumStore(profile(L"Profile 2"), Layout::Current, {row});
+    const auto notDatabase =
+        BrowserStores::AddChromiumStore(profile(L"Profile 3"), Layout::Old, {row});
+    const CCookieRecorder found = Load();
+    ASSERT_EQ(4u, found.cookies.size());
+
+    CBrowserStandIn browser(held);
+    ASSERT_TRUE(::DeleteFileW(removed.c_str()));
+    {
+        CSqliteDatabase db(noColumn, CSqliteDatabase::Mode::ReadWrite);
+        db.Execute("ALTER TABLE cookies DROP COLUMN expires_utc");
+    }
+    BrowserStores::Overwrite(notDatabase, 0, "This is not an SQLite database file at all.");
+    CCookieDescriptions described;
+    m_source->DescribeCookies(found.cookies, described);
+
+    const auto asLoaded = [](const wchar_t* name, const std::wstring& problem) {
+        return Details(L"n", L".site.com", L"/", 0, Base + 1, Base, name, problem);
+    };
+    std::vector<std::wstring> expected = {
+        asLoaded(L"Default", ChromeText(IDS_DETAILS_BROWSER_OPEN, L"Default")),
+        asLoaded(L"Profile 1",
+                 ChromeText(IDS_DETAILS_UNREADABLE, L"Profile 1", L"unable to open database file")),
+        asLoaded(L"Profile 2", ChromeText(IDS_DETAILS_UNREADABLE, L"Profile 2",
+                                          LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT))),
+        asLoaded(L"Profile 3",
+                 ChromeText(IDS_DETAILS_UNREADABLE, L"Profile 3", L"file is not a database")),
+    };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, DescriptionTexts(described));
+    EXPECT_TRUE(TakeRecordedMessages().empty());
 }

@@ -8,9 +8,11 @@
 #include "ui/StringLoader.h"
 
 #include "cookies/CookieRecorder.h"
+#include "cookies/DescriptionText.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 using BrowserStores::CRow;
@@ -178,4 +180,58 @@ TEST_F(FirefoxCookieSource, AFirefoxStartedDuringABatchStopsItsDeletes) {
               BrowserStores::DumpTable(database, "moz_cookies"));
     EXPECT_TRUE(Exists(database + L"-wal")) << "the log is the browser's to fold in";
     EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(database));
+}
+
+TEST_F(FirefoxCookieSource, DetailsReadEachContainersOwnRowAndTheExpiryInTheLayoutsUnit) {
+    CRow plain{L".site.com", L"a", L"/", Base, Base + 1};
+    plain.expires = 1900000000000;
+    CRow contained{L".site.com", L"a", L"/", Base + 10, Base + 2, L"^userContextId=2"};
+    contained.expires = 1900000005000;
+    CRow otherContainer{L".site.com", L"a", L"/", Base + 11, Base + 3, L"^userContextId=3"};
+    const auto current =
+        BrowserStores::AddFirefoxProfile(L"default-release", L"ab.default-release", Layout::Current,
+                                         {plain, contained, otherContainer});
+    CRow logged{L"site.com", L"w", L"/", Base + 3, Base + 4};
+    logged.expires = 1900000009000;
+    BrowserStores::AddFirefoxRowsToLog(current, {logged});
+    // The old layout counts its expiry in seconds.
+    CRow old{L"site.com", L"o", L"/", Base + 5, Base + 6};
+    old.expires = 1900000000;
+    BrowserStores::AddFirefoxProfile(L"old", L"ef.old", Layout::Old, {old});
+    const CCookieRecorder found = Load();
+    ASSERT_EQ(5u, found.cookies.size());
+    {
+        // One container's cookie is gone: another container's like-named one must not stand in.
+        CSqliteDatabase db(current, CSqliteDatabase::Mode::ReadWrite);
+        db.LeaveLogOnClose();
+        db.Execute("PRAGMA wal_autocheckpoint = 0");
+        db.Execute("DELETE FROM moz_cookies WHERE originAttributes = '^userContextId=3'");
+    }
+    ASSERT_TRUE(Exists(current + L"-wal"));
+
+    // A running Firefox shares its database: the details are read all the same.
+    CBrowserStandIn firefox(current.substr(0, current.rfind(L'\\')) + L"\\parent.lock");
+    CCookieDescriptions described;
+    m_source->DescribeCookies(found.cookies, described);
+    const auto details = [](const wchar_t* name, const wchar_t* host, std::int64_t expires,
+                            std::int64_t lastUsed, std::int64_t created, const wchar_t* profile,
+                            const std::wstring& problem = L"") {
+        return DescriptionText({CookieKind::Firefox, name, host, L"/",
+                                ToFileTime(expires != 0 ? Ticks(expires) : 0),
+                                ToFileTime(Ticks(lastUsed)), ToFileTime(Ticks(created)),
+                                L"Mozilla Firefox (" + std::wstring(profile) + L")", problem});
+    };
+    std::vector<std::wstring> expected = {
+        details(L"a", L".site.com", 1900000000000000, Base + 1, Base, L"default-release"),
+        details(L"a", L".site.com", 1900000005000000, Base + 2, Base + 10, L"default-release"),
+        details(L"a", L".site.com", 0, Base + 3, Base + 11, L"default-release",
+                FormatString(LoadExpandedString(IDS_DETAILS_GONE).c_str(), L"a", L".site.com",
+                             L"Mozilla Firefox", L"default-release")),
+        details(L"w", L"site.com", 1900000009000000, Base + 4, Base + 3, L"default-release"),
+        details(L"o", L"site.com", 1900000000000000, Base + 6, Base + 5, L"old"),
+    };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, DescriptionTexts(described));
+    EXPECT_TRUE(TakeRecordedMessages().empty());
+    EXPECT_TRUE(Exists(current + L"-wal")) << "describing leaves the log to the browser";
 }
