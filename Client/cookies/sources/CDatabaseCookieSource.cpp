@@ -284,8 +284,9 @@ bool CDatabaseCookieSource::DeleteRows(const CBrowserStore& store,
                 IsSharingViolation(e) ? OpenText(store, IDS_BROWSER_OPEN_DELETING) : e.GetText();
         }
     }
-    // What the batch deleted before stays deleted, and every store is let go before the user
-    // is told: whatever tries next opens them afresh.
+    // What the batch deleted before stays deleted (its lock kept any browser that started
+    // meanwhile from reading those rows), and every store is let go before the user is told:
+    // whatever tries next opens them afresh.
     CommitWriters();
     ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, reason), MB_ICONWARNING | MB_OK);
     return false;
