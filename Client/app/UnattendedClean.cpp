@@ -7,6 +7,7 @@
 #include "ui/StringLoader.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -39,16 +40,26 @@ CCleanResult CleanSites(CDomainService& service, const CDomainList& domains, std
     }
     std::sort(due.begin(), due.end(),
               [](const auto& a, const auto& b) { return a->GetName() < b->GetName(); });
-    const CDeleteBatch batch(service);
-    for (const CRefPtr<CCookieDomain>& domain : due) {
+    // Which sites went, told once the batch has made their deletes last.
+    std::vector<bool> gone;
+    {
+        CDeleteBatch batch(service);
+        for (const CRefPtr<CCookieDomain>& domain : due) {
+            gone.push_back(!dryRun && service.DeleteDomain(domain));
+        }
+        if (!batch.End()) {
+            gone.assign(gone.size(), false);
+        }
+    }
+    for (std::size_t index = 0; index < due.size(); ++index) {
         if (dryRun) {
-            out.Write(SiteLine(IDS_CLEAN_WOULD_DELETE, domain));
+            out.Write(SiteLine(IDS_CLEAN_WOULD_DELETE, due[index]));
             ++result.deleted;
-        } else if (service.DeleteDomain(domain)) {
-            out.Write(SiteLine(IDS_CLEAN_DELETED, domain));
+        } else if (gone[index]) {
+            out.Write(SiteLine(IDS_CLEAN_DELETED, due[index]));
             ++result.deleted;
         } else {
-            out.Write(SiteLine(IDS_CLEAN_NOT_DELETED, domain));
+            out.Write(SiteLine(IDS_CLEAN_NOT_DELETED, due[index]));
             ++result.notDeleted;
         }
     }

@@ -37,10 +37,11 @@ public:
     // A source whose store takes transactions deletes each store's part in one.
     virtual bool DeleteCookies(const CCookieList& cookies);
     // Several sites are about to be deleted, one after another, on this thread: a source may
-    // keep what it opens for them until the batch ends. Each site is still deleted whole or
-    // not at all. Ending never raises.
+    // keep what it opens for them until the batch ends, and make their deletes last only then.
+    // Each site is still deleted whole or not at all. Ending never raises: it says false when
+    // deletes reported done in the batch did not last, after telling the user why.
     virtual void BeginDeleteBatch() {}
-    virtual void EndDeleteBatch() noexcept {}
+    virtual bool EndDeleteBatch() noexcept { return true; }
     // Raises a CException on failure, which ends start-up.
     virtual void Prepare() = 0;
     // Hands every cookie to the sink at once, so domains fill while it runs. Raises a

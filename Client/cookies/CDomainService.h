@@ -44,9 +44,12 @@ public:
     virtual bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) = 0;
     virtual bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) = 0;
     // Bracket the deletes of several sites in a row (see CDeleteBatch), so the stores are
-    // opened once for all of them rather than once per site.
+    // opened, and their deletes committed, once for all of them rather than once per site.
+    // Inside a batch a site that DeleteDomain reports deleted is gone for good, and leaves the
+    // domain list, only when EndDeleteBatch says true; false means a failure, already shown,
+    // kept the batch's deletes from lasting and its sites stay listed.
     virtual void BeginDeleteBatch() = 0;
-    virtual void EndDeleteBatch() noexcept = 0;
+    virtual bool EndDeleteBatch() noexcept = 0;
     // Every cookie of the domain as its store holds it now, read on demand.
     virtual void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
                                 CCookieDescriptions& descriptions) = 0;

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <unordered_set>
 
 namespace {
 
@@ -443,29 +444,55 @@ bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
             return false;
         }
     }
-    CLock hold(m_lock);
-    const auto found = m_byKey.find(name);
-    if (found != m_byKey.end()) {
-        const CCookieDomain* removed = found->second.Get();
-        std::erase_if(m_queued, [removed](const auto& queued) { return queued.second == removed; });
-        m_domains.erase(
-            std::find_if(m_domains.begin(), m_domains.end(),
-                         [removed](const auto& each) { return each.Get() == removed; }));
-        m_byKey.erase(found);
+    if (m_inDeleteBatch) {
+        m_deletedInBatch.push_back(domain);
+    } else {
+        ForgetDomains({domain});
     }
     return true;
 }
 
+void CookieManager::ForgetDomains(const CDomainList& deleted) {
+    CLock hold(m_lock);
+    std::unordered_set<const CCookieDomain*> removed;
+    for (const CRefPtr<CCookieDomain>& domain : deleted) {
+        const auto found = m_byKey.find(domain->GetName());
+        if (found != m_byKey.end()) {
+            removed.insert(found->second.Get());
+            m_byKey.erase(found);
+        }
+    }
+    // One pass over the list for the whole batch, not one per site.
+    std::erase_if(m_queued,
+                  [&removed](const auto& queued) { return removed.count(queued.second); });
+    std::erase_if(m_domains, [&removed](const auto& each) { return removed.count(each.Get()); });
+}
+
 void CookieManager::BeginDeleteBatch() {
+    m_inDeleteBatch = true;
+    m_deletedInBatch.clear();
     for (const CRefPtr<CCookieSource>& source : m_sources) {
         source->BeginDeleteBatch();
     }
 }
 
-void CookieManager::EndDeleteBatch() noexcept {
+bool CookieManager::EndDeleteBatch() noexcept {
+    bool committed = true;
     for (const CRefPtr<CCookieSource>& source : m_sources) {
-        source->EndDeleteBatch();
+        committed = source->EndDeleteBatch() && committed;
     }
+    m_inDeleteBatch = false;
+    CDomainList deleted;
+    deleted.swap(m_deletedInBatch);
+    if (!committed) {
+        return false;
+    }
+    try {
+        ForgetDomains(deleted);
+    } catch (...) {
+        // Out of memory for the lookup: the sites are gone all the same; a Refresh drops them.
+    }
+    return true;
 }
 
 void CookieManager::DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions) {

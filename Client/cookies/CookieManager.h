@@ -67,7 +67,7 @@ public:
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
     void BeginDeleteBatch() override;
-    void EndDeleteBatch() noexcept override;
+    bool EndDeleteBatch() noexcept override;
     void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
                         CCookieDescriptions& descriptions) override;
 
@@ -94,6 +94,8 @@ private:
     bool Deliver(HWND window, UINT message, CCookieDomain* domain);
     // The first source of the kind; the number of sources when there is none.
     std::size_t SourceIndexOfKind(CookieKind kind);
+    // Drops the domains listed under the names of `deleted`.
+    void ForgetDomains(const CDomainList& deleted);
 
     CCriticalSection m_lock;
     bool m_loading = false;
@@ -113,6 +115,10 @@ private:
     std::unordered_map<std::wstring, bool> m_authorized;
     // The domains of m_domains by key, so each cookie finds its domain at once.
     std::unordered_map<std::wstring, CRefPtr<CCookieDomain>> m_byKey;
+    // Only the deleting thread uses these: whether a delete batch runs, and the domains it
+    // has deleted so far, which leave the list when it ends.
+    bool m_inDeleteBatch = false;
+    CDomainList m_deletedInBatch;
     const CPostFunction m_post;
     const CThreadStart m_startThread;
     CKernelHandle m_thread;

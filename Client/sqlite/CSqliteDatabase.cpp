@@ -83,6 +83,10 @@ long long CSqliteDatabase::GetChanges() {
     return ::sqlite3_changes64(m_db.Get());
 }
 
+bool CSqliteDatabase::InTransaction() const noexcept {
+    return ::sqlite3_get_autocommit(m_db.Get()) == 0;
+}
+
 void CSqliteDatabase::LeaveLogOnClose() {
     const int code = ::sqlite3_db_config(m_db.Get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     if (code != SQLITE_OK) {

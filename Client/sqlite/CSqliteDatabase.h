@@ -33,6 +33,8 @@ public:
     std::vector<std::wstring> GetColumns(const std::wstring& table);
     // Rows changed by the last INSERT, UPDATE or DELETE.
     long long GetChanges();
+    // False once a transaction has ended, also when a failure rolled it back by itself.
+    bool InTransaction() const noexcept;
     // Closing the last connection normally copies a write-ahead log into the file and removes
     // it. The log is the owner's to fold in: this keeps it as it is.
     void LeaveLogOnClose();

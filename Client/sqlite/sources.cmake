@@ -3,6 +3,7 @@ include(${PROJECT_SOURCE_DIR}/cmake/SQLite.cmake)
 target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CSqliteDatabase.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSqliteError.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CSqliteSavepoint.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSqliteStatement.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CSqliteTransaction.cpp
 )

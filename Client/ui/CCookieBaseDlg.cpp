@@ -19,6 +19,7 @@
 #include <cwchar>
 #include <iterator>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -149,25 +150,60 @@ void CCookieBaseDlg::RemoveAllRows() {
     }
 }
 
-void CCookieBaseDlg::ActOnChecked(UINT nothingChecked,
-                                  const std::function<bool(const CRefPtr<CCookieDomain>&)>& act) {
+CDomainList CCookieBaseDlg::TakeChecked(UINT nothingChecked) const {
     const std::vector<int> rows = m_list.GetCheckedItems();
     if (rows.empty()) {
         ShowMessage(LoadExpandedString(nothingChecked), MB_OK | MB_ICONINFORMATION);
-        return;
     }
-    const CWaitCursor wait;
     CDomainList checked;
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         checked.push_back(GetRowDomain(*row));
     }
+    return checked;
+}
+
+void CCookieBaseDlg::ActOnChecked(UINT nothingChecked,
+                                  const std::function<bool(const CRefPtr<CCookieDomain>&)>& act) {
+    const CDomainList checked = TakeChecked(nothingChecked);
+    const CWaitCursor wait;
     for (const CRefPtr<CCookieDomain>& domain : checked) {
         if (!act(domain)) {
             return;
         }
-        // Found again now: rows may have come or gone while `act` ran.
-        const int index = m_list.FindItem(reinterpret_cast<LPARAM>(domain.Get()));
-        if (index >= 0) {
+        RemoveRows({domain});
+    }
+}
+
+void CCookieBaseDlg::DeleteChecked() {
+    const CDomainList checked = TakeChecked(IDS_CHECK_TO_DELETE);
+    if (checked.empty()) {
+        return;
+    }
+    const CWaitCursor wait;
+    CDomainList deleted;
+    CDeleteBatch batch(m_service);
+    for (const CRefPtr<CCookieDomain>& domain : checked) {
+        if (!m_service.DeleteDomain(domain)) {
+            break;
+        }
+        deleted.push_back(domain);
+    }
+    // The rows go once the deletes last; when they did not, the failure has been shown.
+    if (batch.End()) {
+        RemoveRows(deleted);
+    }
+}
+
+void CCookieBaseDlg::RemoveRows(const CDomainList& domains) {
+    // Found now, in one pass: rows may have come or gone meanwhile (a message box runs a
+    // message loop).
+    std::unordered_set<const CCookieDomain*> gone;
+    for (const CRefPtr<CCookieDomain>& domain : domains) {
+        gone.insert(domain.Get());
+    }
+    for (int index = GetRowCount() - 1; index >= 0 && !gone.empty(); --index) {
+        const auto* domain = reinterpret_cast<const CCookieDomain*>(m_list.GetItemParam(index));
+        if (gone.erase(domain) != 0) {
             RemoveRow(index);
         }
     }
@@ -215,13 +251,9 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
         case IDC_CHECK_NONE:
             SetAllChecks(false);
             break;
-        case IDC_DELETE: {
-            const CDeleteBatch batch(m_service);
-            ActOnChecked(IDS_CHECK_TO_DELETE, [this](const CRefPtr<CCookieDomain>& domain) {
-                return m_service.DeleteDomain(domain);
-            });
+        case IDC_DELETE:
+            DeleteChecked();
             break;
-        }
         default:
             return CPropertyPageImpl::ProcessWindowMessage(window, message, wParam, lParam, result);
         }

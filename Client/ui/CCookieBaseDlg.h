@@ -44,10 +44,15 @@ protected:
 
     void RemoveRow(int index);
     void RemoveAllRows();
+    // The rows of these domains, those still listed.
+    void RemoveRows(const CDomainList& domains);
+    // The domains ticked now, from the highest row to the lowest; with nothing ticked none,
+    // after showing the text `nothingChecked`.
+    CDomainList TakeChecked(UINT nothingChecked) const;
     // Runs `act` on the domains ticked now, from the highest row to the lowest, and removes
-    // each one's row when it succeeds; stops at the first failure. With nothing ticked it
-    // only shows the text `nothingChecked`. The domains are taken before the first call, so
-    // rows that come or go meanwhile (`act` may run a message loop) change nothing.
+    // each one's row when it succeeds; stops at the first failure. The domains are taken
+    // before the first call, so rows that come or go meanwhile (`act` may run a message loop)
+    // change nothing.
     void ActOnChecked(UINT nothingChecked,
                       const std::function<bool(const CRefPtr<CCookieDomain>&)>& act);
 
@@ -68,6 +73,9 @@ private:
     void RepaintCountLabel();
     void DrawCountLabel(const DRAWITEMSTRUCT& item) const;
     void SetAllChecks(bool checked);
+    // Deletes the domains ticked now, from the highest row to the lowest, in one batch, and
+    // stops at the first failure; their rows go once the batch has made the deletes last.
+    void DeleteChecked();
     void SortByColumn(int column);
     // Enter or a double-click on a row: the details of its domain, read now.
     void ShowDetails(int index);

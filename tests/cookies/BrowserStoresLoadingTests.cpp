@@ -1,3 +1,4 @@
+#include "cookies/CDeleteBatch.h"
 #include "cookies/CookieManager.h"
 #include "cookies/FileTime.h"
 #include "support/BrowserStandIn.h"
@@ -5,6 +6,8 @@
 #include "support/CookieStoreBuilder.h"
 #include "support/RecordedMessages.h"
 #include "support/ThrowAwayCurrentFolder.h"
+#include "sqlite/CSqliteDatabase.h"
+#include "sqlite/CSqliteError.h"
 
 #include <gtest/gtest.h>
 
@@ -165,6 +168,63 @@ TEST_F(BrowserStoresLoading, ARefusedDeleteKeepsTheSiteListed) {
     EXPECT_EQ(1u, TakeRecordedMessages().size());
     EXPECT_TRUE(Find(L"firefox.org"));
     EXPECT_EQ(before, DumpAll());
+}
+
+TEST_F(BrowserStoresLoading, ABatchHoldsItsStoresAndItsSitesLeaveTheListWhenItEnds) {
+    BuildStores();
+    Load();
+    const Dumps before = DumpAll();
+    {
+        CDeleteBatch batch(*m_manager);
+        EXPECT_TRUE(m_manager->DeleteDomain(Find(L"chrome.org")));
+        EXPECT_TRUE(m_manager->DeleteDomain(Find(L"firefox.org")));
+        EXPECT_TRUE(Find(L"chrome.org")) << "listed until the deletes last";
+        // A browser starting now could not read its cookies, deleted ones included.
+        EXPECT_THROW(BrowserStores::DumpTable(m_firefox, "moz_cookies"), CSqliteError);
+        EXPECT_TRUE(batch.End());
+    }
+    EXPECT_FALSE(Find(L"chrome.org"));
+    EXPECT_FALSE(Find(L"firefox.org"));
+    EXPECT_TRUE(Find(L"edge.org"));
+    const Dumps after = DumpAll();
+    EXPECT_EQ(Without(before.at(m_chrome), L"chrome.org"), after.at(m_chrome));
+    EXPECT_EQ(before.at(m_edge), after.at(m_edge));
+    EXPECT_EQ(Without(before.at(m_firefox), L"firefox.org"), after.at(m_firefox));
+    EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(m_firefox));
+}
+
+// A store that refuses to delete one site's row: either the statement alone fails, or the
+// failure takes the store's whole transaction with it.
+TEST_F(BrowserStoresLoading, AFailureInABatchKeepsExactlyTheSitesWhoseDeletesDidNotLast) {
+    for (const std::string failure : {"ABORT", "ROLLBACK"}) {
+        SCOPED_TRACE(failure);
+        BrowserStores::Clear();
+        const std::wstring chrome = BrowserStores::AddChromiumStore(
+            BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
+            Layout::Current,
+            {{L"a.com", L"a", L"/", Chromium, Chromium},
+             {L"b.com", L"b", L"/", Chromium + 1, Chromium},
+             {L"c.com", L"c", L"/", Chromium + 2, Chromium}});
+        CSqliteDatabase(chrome, CSqliteDatabase::Mode::ReadWrite)
+            .Execute("CREATE TRIGGER refuse BEFORE DELETE ON cookies WHEN old.host_key = "
+                     "'c.com' BEGIN SELECT RAISE(" +
+                     failure + ", 'refused'); END");
+        const auto before = BrowserStores::DumpTable(chrome, "cookies");
+        Load();
+        CDeleteBatch batch(*m_manager);
+        EXPECT_TRUE(m_manager->DeleteDomain(Find(L"a.com")));
+        EXPECT_TRUE(m_manager->DeleteDomain(Find(L"b.com")));
+        EXPECT_FALSE(m_manager->DeleteDomain(Find(L"c.com")));
+        EXPECT_EQ(1u, TakeRecordedMessages().size());
+        const bool lasted = failure == "ABORT";
+        EXPECT_EQ(lasted, batch.End());
+        EXPECT_EQ(!lasted, static_cast<bool>(Find(L"a.com")));
+        EXPECT_EQ(!lasted, static_cast<bool>(Find(L"b.com")));
+        EXPECT_TRUE(Find(L"c.com"));
+        EXPECT_EQ(lasted ? std::vector<std::wstring>{before[2]} : before,
+                  BrowserStores::DumpTable(chrome, "cookies"));
+        EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(chrome));
+    }
 }
 
 // A delete killed half-way leaves every database whole, with the site's rows all there or

@@ -220,6 +220,21 @@ TEST_F(CookiePages, DeleteWorksUpFromTheLowestCheckedRowAndStopsAtAFailure) {
     EXPECT_TRUE(TakeRecordedMessages().empty());
 }
 
+TEST_F(CookiePages, RowsOfADeleteBatchThatDidNotLastStay) {
+    service.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5)};
+    service.batchLasts = false;
+    CNames names;
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
+        ClickButton(page, IDC_CHECK_ALL);
+        ClickButton(page, IDC_DELETE);
+        names = ReadColumn(page, sourceColumn);
+    });
+    EXPECT_EQ((CNames{L"b.com", L"a.com"}), service.deleted);
+    EXPECT_EQ(1, service.batchesEnded);
+    EXPECT_EQ((CNames{L"a.com", L"b.com"}), names);
+}
+
 TEST_F(CookiePages, AuthorizeMovesTheCheckedDomainsAndStopsAtAFailure) {
     service.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5),
                        MakeDomain(L"c.com", 3, 5, 5), MakeDomain(L"d.com", 4, 5, 5)};

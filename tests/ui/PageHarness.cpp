@@ -107,8 +107,9 @@ void CFakeDomainService::BeginDeleteBatch() {
     ++batchesBegun;
 }
 
-void CFakeDomainService::EndDeleteBatch() noexcept {
+bool CFakeDomainService::EndDeleteBatch() noexcept {
     ++batchesEnded;
+    return batchLasts;
 }
 
 bool CFakeDomainService::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {

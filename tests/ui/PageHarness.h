@@ -27,7 +27,7 @@ public:
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
     void BeginDeleteBatch() override;
-    void EndDeleteBatch() noexcept override;
+    bool EndDeleteBatch() noexcept override;
     // One description per cookie, from its record; the names asked for are kept.
     void DescribeDomain(const CRefPtr<CCookieDomain>& domain,
                         CCookieDescriptions& descriptions) override;
@@ -40,6 +40,8 @@ public:
     // Batches begun and ended, and the sites deleted outside any batch.
     int batchesBegun = 0;
     int batchesEnded = 0;
+    // Whether ending a batch says its deletes lasted.
+    bool batchLasts = true;
     std::vector<std::wstring> deletedAlone;
     std::vector<std::wstring> described;
     // What DescribeDomain answers; empty: one record per cookie of the domain.

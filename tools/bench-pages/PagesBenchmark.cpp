@@ -40,7 +40,7 @@ public:
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>&) override { return true; }
     bool DeleteDomain(const CRefPtr<CCookieDomain>&) override { return true; }
     void BeginDeleteBatch() override {}
-    void EndDeleteBatch() noexcept override {}
+    bool EndDeleteBatch() noexcept override { return true; }
     void DescribeDomain(const CRefPtr<CCookieDomain>&, CCookieDescriptions&) override {}
 };
 

@@ -71,7 +71,7 @@ public:
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>&) override { return false; }
     bool DeleteDomain(const CRefPtr<CCookieDomain>&) override { return false; }
     void BeginDeleteBatch() override {}
-    void EndDeleteBatch() noexcept override {}
+    bool EndDeleteBatch() noexcept override { return true; }
     void DescribeDomain(const CRefPtr<CCookieDomain>&, CCookieDescriptions&) override {}
 
 private:

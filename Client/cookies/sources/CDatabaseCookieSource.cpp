@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "sqlite/CSqliteDatabase.h"
 #include "sqlite/CSqliteError.h"
+#include "sqlite/CSqliteSavepoint.h"
 #include "sqlite/CSqliteTransaction.h"
 #include "ui/ShowMessage.h"
 #include "ui/StringLoader.h"
@@ -13,6 +14,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -282,37 +284,56 @@ void CDatabaseCookieSource::BeginDeleteBatch() {
     m_inBatch = true;
 }
 
-void CDatabaseCookieSource::EndDeleteBatch() noexcept {
+bool CDatabaseCookieSource::EndDeleteBatch() noexcept {
+    const bool committed = CommitWriters() && !m_batchLost;
     m_inBatch = false;
-    m_writers.clear();
+    m_batchLost = false;
+    return committed;
 }
 
-// A database opened for deleting rows of the cookie table, with its statement prepared.
+// A database opened for deleting rows of the cookie table, with its statement prepared. A
+// batch's writer holds one transaction for all its sites, each site's rows in a savepoint of
+// their own, and keeps the file locked against every other reader and writer until it ends.
 class CDatabaseCookieSource::CWriter {
 public:
-    CWriter(const std::wstring& database, const CCookieTable& table)
-        : m_db(database, CSqliteDatabase::Mode::ReadWrite), m_remove(Prepare(table)) {}
-
-    // Deletes the rows in one transaction: all of them or, on failure, none.
-    void Delete(const std::vector<const CRowIdentity*>& rows) {
-        CSqliteTransaction transaction(m_db);
-        for (const CRowIdentity* row : rows) {
-            m_remove.Bind(1, row->key);
-            m_remove.Bind(2, row->host);
-            m_remove.Bind(3, row->name);
-            m_remove.Bind(4, row->path);
-            m_remove.Bind(5, row->created);
-            if (m_partitioned) {
-                m_remove.Bind(6, row->partition);
-            }
-            m_remove.Step();
-            m_remove.Reset();
+    CWriter(const std::wstring& database, const CCookieTable& table, bool batch)
+        : m_db(database, CSqliteDatabase::Mode::ReadWrite), m_remove(Prepare(table, batch)) {
+        if (batch) {
+            m_batch.emplace(m_db);
         }
+    }
+
+    // Deletes the rows all together or, on failure, none of them.
+    void Delete(const std::vector<const CRowIdentity*>& rows) {
+        if (m_batch) {
+            CSqliteSavepoint site(m_db);
+            Remove(rows);
+            site.Release();
+            return;
+        }
+        CSqliteTransaction transaction(m_db);
+        Remove(rows);
         transaction.Commit();
     }
 
+    // Makes a batch's deletes last; a transaction a failure has ended is only let go.
+    void Commit() {
+        if (m_batch && m_db.InTransaction()) {
+            m_batch->Commit();
+        }
+        m_batch.reset();
+    }
+
+    // Whether a failure has rolled back a batch's whole transaction, earlier sites included.
+    bool LostBatch() const noexcept { return m_batch && !m_db.InTransaction(); }
+
 private:
-    CSqliteStatement Prepare(const CCookieTable& table) {
+    CSqliteStatement Prepare(const CCookieTable& table, bool batch) {
+        // Set before the first read, so that a browser starting meanwhile can read nothing of
+        // the store until the batch ends: it never sees rows the batch is deleting.
+        if (batch) {
+            m_db.Execute("PRAGMA locking_mode=EXCLUSIVE");
+        }
         // The browser folds its own write-ahead log in; its journal file stays where it keeps
         // one.
         m_db.LeaveLogOnClose();
@@ -333,9 +354,26 @@ private:
                             partition);
     }
 
+    void Remove(const std::vector<const CRowIdentity*>& rows) {
+        for (const CRowIdentity* row : rows) {
+            m_remove.Bind(1, row->key);
+            m_remove.Bind(2, row->host);
+            m_remove.Bind(3, row->name);
+            m_remove.Bind(4, row->path);
+            m_remove.Bind(5, row->created);
+            if (m_partitioned) {
+                m_remove.Bind(6, row->partition);
+            }
+            m_remove.Step();
+            m_remove.Reset();
+        }
+    }
+
     CSqliteDatabase m_db;
     bool m_partitioned = false;
     CSqliteStatement m_remove;
+    // Last, so that it rolls back before the statement and the database go.
+    std::optional<CSqliteTransaction> m_batch;
 };
 
 CDatabaseCookieSource::~CDatabaseCookieSource() = default;
@@ -343,21 +381,32 @@ CDatabaseCookieSource::~CDatabaseCookieSource() = default;
 CDatabaseCookieSource::CWriter& CDatabaseCookieSource::GetWriter(const CBrowserStore& store,
                                                                  std::unique_ptr<CWriter>& single) {
     if (!m_inBatch) {
-        single = std::make_unique<CWriter>(store.database, m_table);
+        single = std::make_unique<CWriter>(store.database, m_table, false);
         return *single;
     }
-    std::unique_ptr<CWriter>& kept = m_writers[store.database];
-    if (!kept) {
-        kept = std::make_unique<CWriter>(store.database, m_table);
+    const auto kept = m_writers.find(store.database);
+    if (kept != m_writers.end()) {
+        return *kept->second;
     }
-    return *kept;
+    return *m_writers
+                .emplace(store.database, std::make_unique<CWriter>(store.database, m_table, true))
+                .first->second;
+}
+
+bool CDatabaseCookieSource::IsBrowserOpen(const CBrowserStore& store) {
+    // A browser that holds the database itself opens it shared with nobody, which fails while
+    // a batch holds it open: checked once, when the batch opens it.
+    if (store.lockFile == store.database && m_writers.count(store.database) != 0) {
+        return false;
+    }
+    return m_profiles->IsHeld(store.lockFile);
 }
 
 bool CDatabaseCookieSource::DeleteRows(const CBrowserStore& store,
                                        const std::vector<const CRowIdentity*>& rows) {
     std::wstring reason;
     // A running browser keeps its cookies in memory and would write the deleted ones back.
-    if (m_profiles->IsHeld(store.lockFile)) {
+    if (IsBrowserOpen(store)) {
         reason = OpenText(store, IDS_BROWSER_OPEN_DELETING);
     } else {
         try {
@@ -369,8 +418,33 @@ bool CDatabaseCookieSource::DeleteRows(const CBrowserStore& store,
                 IsSharingViolation(e) ? OpenText(store, IDS_BROWSER_OPEN_DELETING) : e.GetText();
         }
     }
-    // A failed store is opened afresh by whatever tries it next.
-    m_writers.erase(store.database);
+    // What the batch deleted before stays deleted (its lock kept any browser that started
+    // meanwhile from reading those rows), and every store is let go before the user is told:
+    // whatever tries next opens them afresh.
+    CommitWriters();
     ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, reason), MB_ICONWARNING | MB_OK);
     return false;
+}
+
+bool CDatabaseCookieSource::CommitWriters() noexcept {
+    bool committed = true;
+    for (auto& [database, writer] : m_writers) {
+        try {
+            m_batchLost = m_batchLost || writer->LostBatch();
+            writer->Commit();
+        } catch (const CSqliteError& e) {
+            committed = false;
+            ShowCommitFailure(e.GetText());
+        }
+    }
+    m_writers.clear();
+    return committed;
+}
+
+void CDatabaseCookieSource::ShowCommitFailure(const std::wstring& reason) noexcept {
+    try {
+        ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, reason), MB_ICONWARNING | MB_OK);
+    } catch (...) {
+        // Out of memory for the message: the caller still hears of the failure.
+    }
 }

@@ -35,8 +35,10 @@ struct CCookieTable {
 };
 
 // A source whose stores are browsers' SQLite databases: one per profile. A store that cannot
-// be read is skipped with a notice; a store is written only by deleting the rows listed, one
-// transaction per store, and never while its browser runs.
+// be read is skipped with a notice; a store is written only by deleting the rows listed, and
+// never while its browser runs. A site's rows in a store go in one transaction; in a batch,
+// one transaction per store holds all its sites, each site in a savepoint of its own, and
+// commits when the batch ends or a site fails: each commit waits for the disk.
 class CDatabaseCookieSource : public CCookieSource {
 public:
     void Prepare() override;
@@ -44,7 +46,7 @@ public:
     bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
     bool DeleteCookies(const CCookieList& cookies) override;
     void BeginDeleteBatch() override;
-    void EndDeleteBatch() noexcept override;
+    bool EndDeleteBatch() noexcept override;
     // Reads each cookie's row again, found by the identity read at load, with the database
     // open for this call alone. A row that is gone, or a store that cannot be read now, leaves
     // the cookie described as the load found it, with the reason.
@@ -79,10 +81,18 @@ private:
     bool DeleteRows(const CBrowserStore& store, const std::vector<const CRowIdentity*>& rows);
     // The open database of a batch, or one opened for this delete alone.
     CWriter& GetWriter(const CBrowserStore& store, std::unique_ptr<CWriter>& single);
+    bool IsBrowserOpen(const CBrowserStore& store);
+    // Commits what the batch has deleted in each store and lets every store go. False when a
+    // commit failed; that failure has been shown.
+    bool CommitWriters() noexcept;
+    static void ShowCommitFailure(const std::wstring& reason) noexcept;
 
     const CCookieTable& m_table;
     // Only the deleting thread uses these.
     bool m_inBatch = false;
+    // A failure in this batch rolled back a store's whole transaction, sites that had
+    // succeeded before it included.
+    bool m_batchLost = false;
     // Database path -> its connection, open until the batch ends.
     std::map<std::wstring, std::unique_ptr<CWriter>> m_writers;
 };
