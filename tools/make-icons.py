@@ -86,7 +86,9 @@ def write_ico(path, sizes, hot=False):
 def main():
     folder = Path(sys.argv[1] if len(sys.argv) > 1 else 'Client/res/icons')
     folder.mkdir(parents=True, exist_ok=True)
-    write_ico(folder / 'tollgate.ico', [16, 32, 48])
+    # The small icon at each common display scale (100 % to 300 %), so the list's row icon is
+    # drawn, never stretched; 32 and 48 are the large icon's.
+    write_ico(folder / 'tollgate.ico', [16, 20, 24, 28, 32, 36, 40, 48])
     write_ico(folder / 'toolbar-hot.ico', [24, 16], hot=True)
     write_ico(folder / 'toolbar.ico', [24, 16])
 

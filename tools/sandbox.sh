@@ -1,7 +1,7 @@
 # Sourced by the run, test and benchmark scripts: a private Wine prefix and HOME under one
 # throw-away folder, and an X display (Xvfb unless the caller asks for the user's own).
 #   sandbox_start DIR [fresh]  -- export the environment, create the prefix, start the server
-#   sandbox_display            -- start Xvfb and export DISPLAY
+#   sandbox_display [WxH]      -- start Xvfb (1280x1024 unless told) and export DISPLAY
 #   sandbox_stop               -- end wineserver and Xvfb
 #   sandbox_stop_display       -- end Xvfb alone
 # sandbox_start and sandbox_display say what went wrong and return 1 when Wine or Xvfb fails.
@@ -33,7 +33,7 @@ sandbox_start() {
 sandbox_display() {
     local fd_file=$TOLLGATE_SANDBOX/display log=$TOLLGATE_SANDBOX/xvfb.log
     rm -f "$fd_file"
-    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$fd_file" 2>"$log" &
+    Xvfb -displayfd 1 -screen 0 "${1:-1280x1024}x24" -nolisten tcp >"$fd_file" 2>"$log" &
     TOLLGATE_XVFB=$!
     for _ in $(seq 100); do
         [ -s "$fd_file" ] && break

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots (docs/*.png) of the real program under Xvfb, in Wine's own
-# desktop (which draws captions) with the demo cookie store: both pages, the About box and the
-# install dialog. Clicks go through xdotool, as a user's would.
+# desktop (which draws captions) with the demo cookie store: both pages, the About box, the
+# install dialog, the window dragged larger, and the main page at 96, 144 and 192 DPI (Wine's
+# "LogPixels", set before the program starts). Clicks and drags go through xdotool, as a
+# user's would.
 # Usage: tools/screenshots.sh [output-folder]   (default: docs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,34 +17,96 @@ bin=$root/build/bin
 sandbox_start "$root/.sandbox/screenshots" fresh
 trap sandbox_stop EXIT
 wine "$bin/seed.exe"
-sandbox_display
+# Room for the window at twice the size.
+sandbox_display 1600x1200
+
+# Waits for the window with caption $1; leaves its geometry in $geometry.
+wait_for() {
+    geometry=$(wine "$bin/waitwindow.exe" Tollgate "$1" 60 | tr -d '\r')
+    sleep 2
+}
 
 # Waits for the window with caption $1 and saves it to $2; leaves its geometry in $geometry.
 shoot() {
-    geometry=$(wine "$bin/waitwindow.exe" Tollgate "$1" 60 | tr -d '\r')
-    sleep 2
+    wait_for "$1"
     import -window root -crop "$geometry" +repage "$out/$2"
     echo "screenshots: $out/$2"
 }
 
-# Clicks at an offset from the top-left corner of the last window shot.
-click() {
-    local x=${geometry#*+} y
-    y=${x#*+}
-    x=${x%+*}
-    xdotool mousemove $((x + $1)) $((y + $2)) click 1
+# The last window shot's top-left corner and size, in $left $top $width $height.
+corner() {
+    local size=${geometry%%+*} place=${geometry#*+}
+    width=${size%x*}
+    height=${size#*x}
+    left=${place%+*}
+    top=${place#*+}
 }
 
-wine explorer /desktop=Tollgate,1024x768 "$bin/Tollgate.exe" >/dev/null 2>&1 &
-shoot Tollgate not-authorized.png
+# Clicks at an offset from the top-left corner of the last window shot.
+click() {
+    corner
+    xdotool mousemove $((left + $1)) $((top + $2)) click 1
+}
+
+# Ends the program and its desktop.
+stop_program() {
+    wineserver -k >/dev/null 2>&1 || true
+    sleep 1
+}
+
+# Screen DPI for the programs started from now on. Wine reads it at start from the user's
+# desktop settings and the machine's font settings; both are set so that every part agrees.
+set_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    wineserver -w
+}
+
+start_program() {
+    wine explorer /desktop=Tollgate,1600x1200 "$bin/Tollgate.exe" "$@" >/dev/null 2>&1 &
+}
+
+# Drags from an offset of the last window shot's top-left corner by $3 right and $4 down.
+drag() {
+    corner
+    xdotool mousemove $((left + $1)) $((top + $2)) mousedown 1 \
+        mousemove $((left + $1 + $3 / 2)) $((top + $2 + $4 / 2)) \
+        mousemove $((left + $1 + $3)) $((top + $2 + $4)) mouseup 1
+    sleep 1
+}
+
+# The design's column widths first; then the Type column's right edge dragged into the room
+# the list has left, so the browsers of each site show.
+start_program
+shoot Tollgate dpi-96.png
 sheet=$geometry
+drag 463 140 85 0
+geometry=$sheet
+shoot Tollgate not-authorized.png
 click 145 38 # the "Authorized" tab
 geometry=$sheet
 shoot Tollgate authorized.png
 click 53 400 # About
 shoot "About Tollgate" about.png
-wineserver -k >/dev/null 2>&1 || true
-sleep 1
+stop_program
 
-wine explorer /desktop=Tollgate,1024x768 "$bin/Tollgate.exe" -r >/dev/null 2>&1 &
+# Dragged by its lower right corner, as a user makes it larger, and the Type column with it.
+start_program
+wait_for Tollgate
+corner
+drag $((width - 2)) $((height - 2)) 300 200
+drag 463 140 140 0
+shoot Tollgate resized.png
+stop_program
+
+for dpi in 144 192; do
+    set_dpi "$dpi"
+    start_program
+    shoot Tollgate "dpi-$dpi.png"
+    stop_program
+done
+set_dpi 96
+
+start_program -r
 shoot "Tollgate - Install Successful!" install.png

@@ -1,29 +1,64 @@
 #include "framework/AnchoredLayout.h"
 
-void CAnchoredLayout::SetParent(HWND parent) noexcept {
+#include "framework/Dpi.h"
+
+#include <algorithm>
+
+void CAnchoredLayout::SetParent(HWND parent, UINT dpi) noexcept {
     m_parent = parent;
+    m_homeDpi = dpi;
+    m_dpi = dpi;
     RECT client{};
     ::GetClientRect(parent, &client);
     m_home = {client.right, client.bottom};
 }
 
 void CAnchoredLayout::Add(HWND child, unsigned anchors) {
-    if (child == nullptr) {
+    if (child == nullptr || Contains(child)) {
         return;
     }
     RECT rect{};
     ::GetWindowRect(child, &rect);
     ::MapWindowPoints(HWND_DESKTOP, m_parent, reinterpret_cast<POINT*>(&rect), 2);
+    for (LONG* edge : {&rect.left, &rect.top, &rect.right, &rect.bottom}) {
+        *edge = ScaleBetweenDpis(*edge, m_homeDpi, m_dpi);
+    }
     m_children.push_back({child, rect, anchors});
+}
+
+void CAnchoredLayout::AddLike(HWND child, HWND model) {
+    const auto found = std::find_if(m_children.begin(), m_children.end(),
+                                    [model](const CChild& each) { return each.window == model; });
+    if (child != nullptr && found != m_children.end() && !Contains(child)) {
+        m_children.push_back({child, found->home, found->anchors});
+    }
+}
+
+bool CAnchoredLayout::Contains(HWND child) const noexcept {
+    return std::any_of(m_children.begin(), m_children.end(),
+                       [child](const CChild& each) { return each.window == child; });
+}
+
+SIZE CAnchoredLayout::HomeSize() const noexcept {
+    return {ScaleBetweenDpis(m_home.cx, m_dpi, m_homeDpi),
+            ScaleBetweenDpis(m_home.cy, m_dpi, m_homeDpi)};
+}
+
+RECT CAnchoredLayout::Scaled(const RECT& home) const noexcept {
+    return {ScaleBetweenDpis(home.left, m_dpi, m_homeDpi),
+            ScaleBetweenDpis(home.top, m_dpi, m_homeDpi),
+            ScaleBetweenDpis(home.right, m_dpi, m_homeDpi),
+            ScaleBetweenDpis(home.bottom, m_dpi, m_homeDpi)};
 }
 
 void CAnchoredLayout::Apply(int clientWidth, int clientHeight) const noexcept {
     // Never smaller than home: below it the controls would overlap.
-    const int dx = clientWidth > m_home.cx ? clientWidth - m_home.cx : 0;
-    const int dy = clientHeight > m_home.cy ? clientHeight - m_home.cy : 0;
+    const SIZE home = HomeSize();
+    const int dx = clientWidth > home.cx ? clientWidth - home.cx : 0;
+    const int dy = clientHeight > home.cy ? clientHeight - home.cy : 0;
     HDWP positions = ::BeginDeferWindowPos(static_cast<int>(m_children.size()));
     for (const CChild& child : m_children) {
-        RECT rect = child.home;
+        RECT rect = Scaled(child.home);
         if ((child.anchors & Right) != 0) {
             ::OffsetRect(&rect, dx, 0);
         }
@@ -36,7 +71,9 @@ void CAnchoredLayout::Apply(int clientWidth, int clientHeight) const noexcept {
         if ((child.anchors & GrowHeight) != 0) {
             rect.bottom += dy;
         }
-        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        // Under Wine the pixels a moved child would take along from its old place are blank
+        // once the window has grown: each child draws itself anew instead.
+        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
         if (positions != nullptr) {
             positions = ::DeferWindowPos(positions, child.window, nullptr, rect.left, rect.top,
                                          rect.right - rect.left, rect.bottom - rect.top, flags);
@@ -47,20 +84,5 @@ void CAnchoredLayout::Apply(int clientWidth, int clientHeight) const noexcept {
     }
     if (positions != nullptr) {
         ::EndDeferWindowPos(positions);
-    }
-}
-
-void CAnchoredLayout::Rescale(int newDpi, int oldDpi) noexcept {
-    if (newDpi == oldDpi || oldDpi == 0) {
-        return;
-    }
-    const auto scale = [newDpi, oldDpi](LONG& value) { value = ::MulDiv(value, newDpi, oldDpi); };
-    scale(m_home.cx);
-    scale(m_home.cy);
-    for (CChild& child : m_children) {
-        scale(child.home.left);
-        scale(child.home.top);
-        scale(child.home.right);
-        scale(child.home.bottom);
     }
 }

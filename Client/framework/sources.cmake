@@ -4,6 +4,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CallbackBarrier.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogImpl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Dpi.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DpiFont.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HyperLink.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ListView.cpp

@@ -85,6 +85,14 @@ void CCookieBaseDlg::DropAllDomains() {
     RemoveAllRows();
 }
 
+void CCookieBaseDlg::SetDpi(UINT dpi) {
+    if (m_list.GetHwnd() == nullptr) {
+        m_dpi = dpi;
+    } else if (dpi != m_dpi) {
+        ApplyDpi(dpi);
+    }
+}
+
 void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     const std::size_t count = domain->GetCookieCount();
     const int position = FindInsertPosition(*domain);
@@ -306,10 +314,6 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
         m_layout.Apply(LOWORD(lParam), HIWORD(lParam));
         result = 0;
         return true;
-    case WM_DPI_CHANGED_AFTER_PARENT:
-        ApplyDpi(WindowDpi(window));
-        result = 0;
-        return true;
     default:
         break;
     }
@@ -321,12 +325,18 @@ void CCookieBaseDlg::SetUpPage() {
     // Screen readers name the list by its own text, which it never draws: the page's caption.
     ::SetWindowTextW(m_list.GetHwnd(), GetWindowString(m_hWnd).c_str());
     m_list.AddExtendedStyles(LVS_EX_CHECKBOXES | LVS_EX_FLATSB | LVS_EX_LABELTIP);
-    m_dpi = WindowDpi(m_hWnd);
+    // The dialog manager made the page and its font for this DPI; the sheet may be at another.
+    const UINT templateDpi = WindowDpi(m_hWnd);
+    if (m_dpi == 0) {
+        m_dpi = templateDpi;
+    }
     m_listKeys.SubclassWindow(m_list.GetHwnd());
     SetUpColumns();
-    SetUpImageList();
     CreateCountLabel();
-    SetUpLayout();
+    m_boldFont.SetModel(reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)),
+                        templateDpi, FW_BOLD);
+    SetUpLayout(templateDpi);
+    ApplyDpi(m_dpi);
     // Under Wine every inserted or deleted row redraws the list's scroll bar at once, and
     // every change of a row or of the label repaints it: a load of thousands of cookies
     // would spend nearly all its time drawing.
@@ -356,15 +366,10 @@ void CCookieBaseDlg::SetUpImageList() {
     if (images == nullptr) {
         return;
     }
-    // Above 16 pixels the icon's 32-pixel image, shrunk, is sharper than the small one grown.
-    const int source = size > 16 ? 32 : 16;
-    CIconHandle icon(
-        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TOLLGATE),
-                                        IMAGE_ICON, source, source, 0)));
-    if (icon && source != size) {
-        icon.Reset(
-            static_cast<HICON>(::CopyImage(icon.Get(), IMAGE_ICON, size, size, LR_COPYDELETEORG)));
-    }
+    // The icon holds an image drawn for each common scale; shrinking another one would lose
+    // the chips and fringe the rim.
+    const CIconHandle icon(static_cast<HICON>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TOLLGATE), IMAGE_ICON, size, size, 0)));
     if (icon) {
         ::ImageList_ReplaceIcon(images, -1, icon.Get());
     }
@@ -373,9 +378,9 @@ void CCookieBaseDlg::SetUpImageList() {
 
 // The list grows with the page; the buttons below it keep to their corners, the count label to
 // the right. At the template's size every control stays where the template put it.
-void CCookieBaseDlg::SetUpLayout() {
+void CCookieBaseDlg::SetUpLayout(UINT templateDpi) {
     using A = CAnchoredLayout;
-    m_layout.SetParent(m_hWnd);
+    m_layout.SetParent(m_hWnd, templateDpi);
     m_layout.Add(m_list.GetHwnd(), A::GrowWidth | A::GrowHeight);
     m_layout.Add(::GetDlgItem(m_hWnd, IDC_CHECK_ALL), A::Bottom);
     m_layout.Add(::GetDlgItem(m_hWnd, IDC_CHECK_NONE), A::Bottom);
@@ -385,18 +390,17 @@ void CCookieBaseDlg::SetUpLayout() {
     m_layout.Add(m_countLabel, A::Right);
 }
 
-// Column widths and the row icon follow the page's DPI; the templates' controls and fonts are
-// the dialog manager's.
+// Column widths, the row icon, the bold font and the layout follow the page's DPI. The
+// templates' own fonts are the dialog manager's.
 void CCookieBaseDlg::ApplyDpi(UINT dpi) {
-    if (dpi == m_dpi) {
-        return;
-    }
+    m_dpi = dpi;
     for (int index = 0; index < static_cast<int>(std::size(columns)); ++index) {
         ListView_SetColumnWidth(m_list.GetHwnd(), index, ScaleForDpi(columns[index].width, dpi));
     }
-    m_layout.Rescale(static_cast<int>(dpi), static_cast<int>(m_dpi));
-    m_dpi = dpi;
     SetUpImageList();
+    m_boldFont.SetDpi(dpi);
+    ::SendMessageW(m_countLabel, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.Get()), TRUE);
+    m_layout.SetDpi(dpi);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     m_layout.Apply(client.right, client.bottom);
@@ -438,13 +442,7 @@ void CCookieBaseDlg::SortByColumn(int column) {
 
 void CCookieBaseDlg::DrawCountLabel(const DRAWITEMSTRUCT& item) const {
     const std::wstring text = GetWindowString(m_countLabel);
-
-    LOGFONTW font{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)), sizeof font,
-                 &font);
-    font.lfWeight = FW_BOLD;
-    const CFontHandle bold(::CreateFontIndirectW(&font));
-    const HGDIOBJ previous = ::SelectObject(item.hDC, bold.Get());
+    const HGDIOBJ previous = ::SelectObject(item.hDC, m_boldFont.Get());
     RECT rect = item.rcItem;
     ::DrawTextW(item.hDC, text.c_str(), -1, &rect, DT_RIGHT);
     ::SelectObject(item.hDC, previous);

@@ -4,6 +4,7 @@
 #include "cookies/CDomainService.h"
 #include "cookies/RefCount.h"
 #include "framework/AnchoredLayout.h"
+#include "framework/DpiFont.h"
 #include "framework/ListView.h"
 #include "framework/PropertyPageImpl.h"
 #include "framework/RedrawThrottle.h"
@@ -32,6 +33,10 @@ public:
 
     // Before a new load: every row and every queued domain goes, with its check mark.
     void DropAllDomains();
+
+    // The DPI of the sheet the page is on: its columns, row icon, bold font and layout follow
+    // it now, or from when the page makes its window. Untold, the page takes its window's.
+    void SetDpi(UINT dpi);
 
 protected:
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -66,7 +71,7 @@ private:
     void SetUpPage();
     void SetUpColumns();
     void SetUpImageList();
-    void SetUpLayout();
+    void SetUpLayout(UINT templateDpi);
     void ApplyDpi(UINT dpi);
     void CreateCountLabel();
     void RefreshCountLabel();
@@ -99,5 +104,6 @@ private:
     // The domains that have a row: each has at most one.
     std::unordered_set<CCookieDomain*> m_listedDomains;
     CAnchoredLayout m_layout;
-    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    CDpiFont m_boldFont;
+    UINT m_dpi = 0;
 };

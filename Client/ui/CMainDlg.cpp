@@ -65,14 +65,20 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         LayOut();
         return true;
     case WM_GETMINMAXINFO:
-        if (m_minimumSize.cx != 0) {
-            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {m_minimumSize.cx,
-                                                                     m_minimumSize.cy};
+        if (m_layout.HomeSize().cx != 0) {
+            const SIZE minimum = MinimumSize();
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.cx, minimum.cy};
         }
         break;
     case WM_DPICHANGED:
+        // On Windows the dialog manager scales the templates' controls and fonts first.
+        result = ::DefSubclassProc(window, message, wParam, lParam);
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        break;
+        return true;
+    case PSM_SETCURSEL:
+        result = ::DefSubclassProc(window, message, wParam, lParam);
+        LayOut();
+        return true;
     case WM_NOTIFY:
         result = ::DefSubclassProc(window, message, wParam, lParam);
         // A page shown for the first time was made at the sheet's smallest size.
@@ -170,10 +176,13 @@ void CMainDlg::DropChanges() {
 void CMainDlg::OnSheetInitialized() {
     m_icons.Apply(m_hWnd);
     m_dpi = WindowDpi(m_hWnd);
+    m_font.SetModel(reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)), m_dpi);
+    m_toReviewPage.SetDpi(m_dpi);
+    m_allowedPage.SetDpi(m_dpi);
     MakeResizable();
     ReworkButtons();
     SetUpLayout();
-    m_restoreMaximized = RestoreWindowPlacement(m_hWnd, m_minimumSize);
+    m_restoreMaximized = RestoreWindowPlacement(m_hWnd, MinimumSize());
     m_refreshKey.emplace(m_hWnd, VK_F5, static_cast<WORD>(IDC_REFRESH));
     CDomainList domains;
     m_service.RegisterWindow(m_hWnd, domains);
@@ -195,9 +204,21 @@ void CMainDlg::MakeResizable() {
     ::GetClientRect(m_hWnd, &client);
     RECT frame = client;
     ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    m_minimumSize = {frame.right - frame.left, frame.bottom - frame.top};
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_minimumSize.cx, m_minimumSize.cy,
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// The designed client size at the current DPI, in the frame the window has now: the frame
+// keeps its own size when the DPI changes under Wine, and follows the system's metrics on
+// Windows.
+SIZE CMainDlg::MinimumSize() const {
+    RECT window{};
+    RECT client{};
+    ::GetWindowRect(m_hWnd, &window);
+    ::GetClientRect(m_hWnd, &client);
+    const SIZE home = m_layout.HomeSize();
+    return {home.cx + (window.right - window.left) - client.right,
+            home.cy + (window.bottom - window.top) - client.bottom};
 }
 
 void CMainDlg::ReworkButtons() {
@@ -241,14 +262,14 @@ HWND CMainDlg::AddControl(const wchar_t* className, UINT textId, DWORD style, in
         style, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hWnd,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (control != nullptr) {
-        ::SendMessageW(control, WM_SETFONT, ::SendMessageW(m_hWnd, WM_GETFONT, 0, 0), TRUE);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
     }
     return control;
 }
 
 void CMainDlg::SetUpLayout() {
     using A = CAnchoredLayout;
-    m_layout.SetParent(m_hWnd);
+    m_layout.SetParent(m_hWnd, m_dpi);
     m_layout.Add(::GetDlgItem(m_hWnd, IDC_SHEET_TABS), A::GrowWidth | A::GrowHeight);
     for (int id : {IDOK, IDCANCEL, IDHELP}) {
         m_layout.Add(::GetDlgItem(m_hWnd, id), A::Right | A::Bottom);
@@ -261,10 +282,9 @@ void CMainDlg::SetUpLayout() {
 
 // The sheet has made the first page and shows itself.
 void CMainDlg::OnSheetShown() {
+    // Where the sheet put its first page, at the smallest size: every page grows from there.
     HWND page = m_toReviewPage.GetHwnd();
-    if (page != nullptr) {
-        m_pageHome = ClientRectOf(m_hWnd, page);
-    }
+    m_layout.Add(page, CAnchoredLayout::GrowWidth | CAnchoredLayout::GrowHeight);
     // The buttons follow the "Not Authorized" page in the tab order.
     HWND after = page;
     for (HWND button : {m_aboutButton, m_newsButton, m_refreshButton}) {
@@ -280,37 +300,25 @@ void CMainDlg::OnSheetShown() {
 }
 
 void CMainDlg::LayOut() {
+    // A page made later stands where the sheet put the first one.
+    m_layout.AddLike(m_allowedPage.GetHwnd(), m_toReviewPage.GetHwnd());
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     m_layout.Apply(client.right, client.bottom);
-    if (::IsRectEmpty(&m_pageHome)) {
-        return;
-    }
-    const SIZE home = m_layout.HomeSize();
-    const LONG dx = client.right > home.cx ? client.right - home.cx : 0;
-    const LONG dy = client.bottom > home.cy ? client.bottom - home.cy : 0;
-    for (HWND page : {m_toReviewPage.GetHwnd(), m_allowedPage.GetHwnd()}) {
-        if (page != nullptr) {
-            ::SetWindowPos(page, nullptr, m_pageHome.left, m_pageHome.top,
-                           m_pageHome.right - m_pageHome.left + dx,
-                           m_pageHome.bottom - m_pageHome.top + dy, SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-    }
 }
 
+// Everything sized here follows the new DPI from its size at the first one, and the window
+// takes the place the system suggests. The DPI comes with the message: the window's own
+// may not have changed yet, and never does under Wine.
 void CMainDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    m_layout.Rescale(static_cast<int>(dpi), static_cast<int>(m_dpi));
-    for (LONG* edge : {&m_pageHome.left, &m_pageHome.top, &m_pageHome.right, &m_pageHome.bottom}) {
-        *edge = ::MulDiv(*edge, static_cast<int>(dpi), static_cast<int>(m_dpi));
-    }
-    m_minimumSize = {::MulDiv(m_minimumSize.cx, static_cast<int>(dpi), static_cast<int>(m_dpi)),
-                     ::MulDiv(m_minimumSize.cy, static_cast<int>(dpi), static_cast<int>(m_dpi))};
     m_dpi = dpi;
-    // The system gives the sheet a font for the new DPI; the controls made here take it too.
-    const WPARAM font = static_cast<WPARAM>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    m_layout.SetDpi(dpi);
+    m_font.SetDpi(dpi);
     for (HWND control : {m_aboutButton, m_newsButton, m_refreshButton, m_statusLine}) {
-        ::SendMessageW(control, WM_SETFONT, font, TRUE);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
     }
+    m_toReviewPage.SetDpi(dpi);
+    m_allowedPage.SetDpi(dpi);
     ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut();

@@ -2,6 +2,7 @@
 
 #include "cookies/CDomainService.h"
 #include "framework/AnchoredLayout.h"
+#include "framework/DpiFont.h"
 #include "framework/KeyCommand.h"
 #include "framework/PropertySheetImpl.h"
 #include "ui/CAllowedDlg.h"
@@ -29,6 +30,7 @@ protected:
 
 private:
     void MakeResizable();
+    SIZE MinimumSize() const;
     void ReworkButtons();
     HWND AddControl(const wchar_t* className, UINT textId, DWORD style, int id, const RECT& rect);
     void SetUpLayout();
@@ -60,9 +62,8 @@ private:
     HWND m_refreshButton = nullptr;
     HWND m_statusLine = nullptr;
     CAnchoredLayout m_layout;
-    // Where the sheet put its pages, at the smallest size; every page grows from there.
-    RECT m_pageHome{};
-    SIZE m_minimumSize{};
+    // The font of the controls made here.
+    CDpiFont m_font;
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     bool m_restoreMaximized = false;
     std::optional<CKeyCommand> m_refreshKey;

@@ -4,15 +4,19 @@
 
 namespace {
 
-HICON LoadProductIcon(HINSTANCE instance, int size) {
-    return static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TOLLGATE), IMAGE_ICON, size, size, 0));
+// At the system's size for the kind: on a high-DPI display the caption's icon would otherwise
+// be the 16-pixel image stretched.
+HICON LoadProductIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TOLLGATE), IMAGE_ICON,
+                                           ::GetSystemMetrics(widthMetric),
+                                           ::GetSystemMetrics(heightMetric), 0));
 }
 
 } // namespace
 
 CWindowIcons::CWindowIcons(HINSTANCE instance)
-    : m_large(LoadProductIcon(instance, 32)), m_small(LoadProductIcon(instance, 16)) {}
+    : m_large(LoadProductIcon(instance, SM_CXICON, SM_CYICON)),
+      m_small(LoadProductIcon(instance, SM_CXSMICON, SM_CYSMICON)) {}
 
 void CWindowIcons::Apply(HWND window) const noexcept {
     ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Large()));

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-// The product's large (32 px) and small (16 px) window icons, loaded once for the process.
+// The product's large and small window icons at the system's sizes (32 and 16 pixels at
+// 96 DPI), loaded once for the process.
 // A failed load leaves a null icon: the windows then simply show none.
 class CWindowIcons {
 public:

@@ -193,7 +193,7 @@ TEST_F(ProgramResources, IconsHaveTheirSizes) {
     const struct {
         UINT id;
         std::vector<int> sizes;
-    } groups[] = {{128, {16, 32, 48}}, {204, {24, 16}}, {205, {24, 16}}};
+    } groups[] = {{128, {16, 20, 24, 28, 32, 36, 40, 48}}, {204, {24, 16}}, {205, {24, 16}}};
     for (const auto& group : groups) {
         HRSRC resource = ::FindResourceW(m_module, MAKEINTRESOURCEW(group.id), RT_GROUP_ICON);
         ASSERT_NE(nullptr, resource) << group.id;

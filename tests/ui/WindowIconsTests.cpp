@@ -22,8 +22,8 @@ TEST(WindowIcons, LoadsTheProductIconInBothSizes) {
     const CWindowIcons icons(::GetModuleHandleW(nullptr));
     ASSERT_NE(nullptr, icons.Large());
     ASSERT_NE(nullptr, icons.Small());
-    EXPECT_EQ(32, IconWidth(icons.Large()));
-    EXPECT_EQ(16, IconWidth(icons.Small()));
+    EXPECT_EQ(::GetSystemMetrics(SM_CXICON), IconWidth(icons.Large()));
+    EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), IconWidth(icons.Small()));
 
     HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                     nullptr, nullptr);

@@ -19,6 +19,7 @@ tollgate_add_test(message_tests REAL_MESSAGES
 tollgate_add_test(dialog_tests
     ${CMAKE_CURRENT_LIST_DIR}/PageHarness.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MainWindowDpiTests.cpp
     LOCKS cookie_store desktop
 )
 # The details of a site are read from real stores, one of them held by a stand-in browser.
