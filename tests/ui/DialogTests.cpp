@@ -700,7 +700,9 @@ TEST_F(Dialogs, EnterOrADoubleClickOnARowShowsTheDetailsOfItsDomain) {
         second.join();
         Pump();
 
-        // Enter reaches the list through the sheet's dialog manager, as it does from the keyboard.
+        // Enter reaches the list through the sheet's dialog manager, as it does from the keyboard:
+        // only while the list has the focus.
+        ::SetFocus(list);
         ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
         std::thread first = closeDetails(names[0]);
         MSG enter{list, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
