@@ -205,7 +205,9 @@ CWindowRun WindowLoad(const CWindowIcons& icons) {
                 run.settled = Seconds() - start;
                 break;
             }
-            ::Sleep(2);
+            // Each look is a message the window thread must answer: look closely only for the
+            // first row.
+            ::Sleep(run.firstRow == 0 ? 2 : 20);
         }
         ::PostMessageW(sheet, WM_COMMAND, IDOK, 0);
     });
