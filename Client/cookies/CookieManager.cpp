@@ -57,15 +57,18 @@ std::wstring CurrentReason() noexcept {
 
 } // namespace
 
-CookieManager::CookieManager()
-    : CookieManager({CFlashCookieSource::Create(), CIECookieSource::Create(),
-                     CChromiumCookieSource::Create(CookieKind::Chrome),
-                     CChromiumCookieSource::Create(CookieKind::Edge),
-                     CChromiumCookieSource::Create(CookieKind::Brave),
-                     CChromiumCookieSource::Create(CookieKind::Opera),
-                     CChromiumCookieSource::Create(CookieKind::Vivaldi),
-                     CFirefoxCookieSource::Create()},
-                    ::PostMessageW) {}
+CookieManager::CookieManager() : CookieManager(ProgramSources(), ::PostMessageW) {}
+
+CookieManager::CSourceList CookieManager::ProgramSources() {
+    return {CFlashCookieSource::Create(),
+            CIECookieSource::Create(),
+            CChromiumCookieSource::Create(CookieKind::Chrome),
+            CChromiumCookieSource::Create(CookieKind::Edge),
+            CChromiumCookieSource::Create(CookieKind::Brave),
+            CChromiumCookieSource::Create(CookieKind::Opera),
+            CChromiumCookieSource::Create(CookieKind::Vivaldi),
+            CFirefoxCookieSource::Create()};
+}
 
 CookieManager::CookieManager(CSourceList sources, CPostFunction post, CThreadStart startThread)
     : m_sources(std::move(sources)), m_post(std::move(post)),

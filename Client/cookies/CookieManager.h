@@ -29,14 +29,17 @@ public:
     // Starts the loading thread: its handle, or null with the thread's last error set.
     using CThreadStart = std::function<HANDLE(unsigned(__stdcall*)(void*), void*)>;
 
-    // The program's manager: the Flash source, the browser cache, the Chromium family (Chrome,
-    // Edge, Brave, Opera, Vivaldi), then Firefox.
+    // The program's manager, over ProgramSources.
     CookieManager();
     CookieManager(CSourceList sources, CPostFunction post, CThreadStart startThread = nullptr);
     CookieManager(const CookieManager&) = delete;
     CookieManager& operator=(const CookieManager&) = delete;
     // Waits for a loading thread that is still on its way out.
     ~CookieManager();
+
+    // The program's sources: Flash, the browser cache, the Chromium family (Chrome, Edge,
+    // Brave, Opera, Vivaldi), then Firefox.
+    static CSourceList ProgramSources();
 
     // Prepares every source; an exception reaches the start-up's handler.
     void PrepareSources();

@@ -16,7 +16,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <iterator>
 #include <string>
 #include <unordered_set>
@@ -95,6 +94,7 @@ void CCookieBaseDlg::SetDpi(UINT dpi) {
 
 void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     const std::size_t count = domain->GetCookieCount();
+    const std::uint32_t kinds = domain->GetKinds();
     const int position = FindInsertPosition(*domain);
     m_drawing.Hold();
     const int index =
@@ -104,11 +104,12 @@ void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     }
     // The row's own reference, released by RemoveRow.
     domain->AddRef();
-    m_listedDomains.insert(domain.Get());
+    m_listedDomains.emplace(domain.Get(), CShown{count, kinds});
+    m_rows.insert(m_rows.begin() + index, domain.Get());
 
     m_list.SetItemText(index, 1, FormatAgeText(domain->GetLastUsed()));
     m_list.SetItemText(index, 2, FormatAgeText(domain->GetCreated()));
-    m_list.SetItemText(index, typeColumn, domain->GetTypeText());
+    m_list.SetItemText(index, typeColumn, TypeTextForKinds(kinds));
     m_list.SetItemText(index, countColumn, CountText(count));
     m_cookieTotal = static_cast<std::uint16_t>(m_cookieTotal + count);
     RefreshCountLabel();
@@ -116,24 +117,31 @@ void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
 }
 
 void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
-    if (m_list.GetHwnd() == nullptr || m_listedDomains.count(domain.Get()) == 0) {
+    const auto listed = m_listedDomains.find(domain.Get());
+    if (m_list.GetHwnd() == nullptr || listed == m_listedDomains.end()) {
+        return;
+    }
+    const std::size_t count = domain->GetCookieCount();
+    const std::uint32_t kinds = domain->GetKinds();
+    CShown& shown = listed->second;
+    if (count == shown.count && kinds == shown.kinds) {
         return;
     }
     const int index = FindRow(*domain);
     if (index < 0) {
         return;
     }
-    const long shown = GetShownCount(index);
-    const std::size_t count = domain->GetCookieCount();
-    if (static_cast<long>(count) == shown) {
-        return;
-    }
-    m_cookieTotal =
-        static_cast<std::uint16_t>(m_cookieTotal + count - static_cast<std::size_t>(shown));
     m_drawing.Hold();
-    RefreshCountLabel();
-    m_list.SetItemText(index, typeColumn, domain->GetTypeText());
-    m_list.SetItemText(index, countColumn, CountText(count));
+    if (count != shown.count) {
+        m_cookieTotal = static_cast<std::uint16_t>(m_cookieTotal + count - shown.count);
+        shown.count = count;
+        RefreshCountLabel();
+        m_list.SetItemText(index, countColumn, CountText(count));
+    }
+    if (kinds != shown.kinds) {
+        shown.kinds = kinds;
+        m_list.SetItemText(index, typeColumn, TypeTextForKinds(kinds));
+    }
     m_drawing.Changed();
 }
 
@@ -142,11 +150,12 @@ void CCookieBaseDlg::RemoveRow(int index) {
     if (!domain) {
         return;
     }
-    const long shown = GetShownCount(index);
+    const auto listed = m_listedDomains.find(domain.Get());
     m_drawing.Hold();
     m_list.DeleteItem(index);
-    m_listedDomains.erase(domain.Get());
-    m_cookieTotal = static_cast<std::uint16_t>(m_cookieTotal - shown);
+    m_rows.erase(m_rows.begin() + index);
+    m_cookieTotal = static_cast<std::uint16_t>(m_cookieTotal - listed->second.count);
+    m_listedDomains.erase(listed);
     RefreshCountLabel();
     m_drawing.Changed();
     domain->Release();
@@ -210,15 +219,17 @@ void CCookieBaseDlg::RemoveRows(const CDomainList& domains) {
         gone.insert(domain.Get());
     }
     for (int index = GetRowCount() - 1; index >= 0 && !gone.empty(); --index) {
-        const auto* domain = reinterpret_cast<const CCookieDomain*>(m_list.GetItemParam(index));
-        if (gone.erase(domain) != 0) {
+        if (gone.erase(m_rows[static_cast<std::size_t>(index)]) != 0) {
             RemoveRow(index);
         }
     }
 }
 
 CRefPtr<CCookieDomain> CCookieBaseDlg::GetRowDomain(int index) const {
-    return CRefPtr<CCookieDomain>(reinterpret_cast<CCookieDomain*>(m_list.GetItemParam(index)));
+    if (index < 0 || index >= GetRowCount()) {
+        return CRefPtr<CCookieDomain>();
+    }
+    return CRefPtr<CCookieDomain>(m_rows[static_cast<std::size_t>(index)]);
 }
 
 void CCookieBaseDlg::RefreshCountLabel() {
@@ -300,6 +311,14 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
             result = 0;
             return true;
         }
+        // The Enter key matters only while the list has the focus. Under Wine every message to
+        // a subclassed window asks the server for the subclass chain, and a load sends the
+        // list thousands.
+        if (header->idFrom == IDC_COOKIE_LIST && header->code == NM_SETFOCUS) {
+            m_listKeys.SubclassWindow(header->hwndFrom);
+        } else if (header->idFrom == IDC_COOKIE_LIST && header->code == NM_KILLFOCUS) {
+            m_listKeys.UnsubclassWindow();
+        }
         if (header->idFrom == IDC_COOKIE_LIST &&
             (header->code == NM_DBLCLK || header->code == NM_RETURN)) {
             ShowDetails(header->code == NM_DBLCLK
@@ -330,7 +349,6 @@ void CCookieBaseDlg::SetUpPage() {
     if (m_dpi == 0) {
         m_dpi = templateDpi;
     }
-    m_listKeys.SubclassWindow(m_list.GetHwnd());
     SetUpColumns();
     CreateCountLabel();
     m_boldFont.SetModel(reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)),
@@ -438,6 +456,14 @@ void CCookieBaseDlg::SortByColumn(int column) {
         const CRefPtr<CCookieDomain> two(&DomainOf(second));
         return CompareRows(*one, *two);
     });
+    ReadRowOrder();
+}
+
+void CCookieBaseDlg::ReadRowOrder() {
+    for (int index = 0; index < GetRowCount(); ++index) {
+        m_rows[static_cast<std::size_t>(index)] =
+            reinterpret_cast<CCookieDomain*>(m_list.GetItemParam(index));
+    }
 }
 
 void CCookieBaseDlg::DrawCountLabel(const DRAWITEMSTRUCT& item) const {
@@ -477,49 +503,34 @@ int CCookieBaseDlg::CompareRows(CCookieDomain& first, CCookieDomain& second) con
 
 int CCookieBaseDlg::FindInsertPosition(CCookieDomain& domain) const {
     // The first row the new domain does not sort after.
-    const auto after = [&](LPARAM row) {
-        const CRefPtr<CCookieDomain> held(&DomainOf(row));
+    const auto after = [&](CCookieDomain* row) {
+        const CRefPtr<CCookieDomain> held(row);
         return CompareRows(domain, *held) > 0;
     };
     // Names never change, so while the key is the name the rows are in order and a binary
-    // search finds the row the scan would.
-    if (m_sortColumn == 0) {
-        return m_list.FindPartitionPoint(after);
-    }
-    // Times, kinds and counts may change while the rows stand still: scan.
-    const int count = GetRowCount();
-    for (int index = 0; index < count; ++index) {
-        if (!after(m_list.GetItemParam(index))) {
-            return index;
-        }
-    }
-    return count;
+    // search finds the row the scan would. Times, kinds and counts may change while the rows
+    // stand still: scan.
+    const auto found = m_sortColumn == 0 ? std::partition_point(m_rows.begin(), m_rows.end(), after)
+                                         : std::find_if_not(m_rows.begin(), m_rows.end(), after);
+    return static_cast<int>(found - m_rows.begin());
 }
 
 int CCookieBaseDlg::FindRow(CCookieDomain& domain) const {
-    if (m_sortColumn != 0) {
-        return m_list.FindItem(reinterpret_cast<LPARAM>(&domain));
-    }
-    // Rows of equal name follow each other from where the domain would be inserted.
-    const int count = GetRowCount();
-    for (int index = FindInsertPosition(domain); index < count; ++index) {
-        CCookieDomain& row = DomainOf(m_list.GetItemParam(index));
-        if (&row == &domain) {
-            return index;
+    auto row = m_rows.begin();
+    if (m_sortColumn == 0) {
+        // Rows of equal name follow each other from where the domain would be inserted.
+        row += FindInsertPosition(domain);
+        while (row != m_rows.end() && *row != &domain && CompareRows(domain, **row) == 0) {
+            ++row;
         }
-        if (CompareRows(domain, row) != 0) {
-            break;
-        }
+    } else {
+        row = std::find(row, m_rows.end(), &domain);
     }
-    return -1;
-}
-
-long CCookieBaseDlg::GetShownCount(int index) const {
-    return std::wcstol(m_list.GetItemText(index, countColumn).c_str(), nullptr, 10);
+    return row != m_rows.end() && *row == &domain ? static_cast<int>(row - m_rows.begin()) : -1;
 }
 
 void CCookieBaseDlg::ShowDetails(int index) {
-    if (index < 0 || index >= m_list.GetItemCount()) {
+    if (index < 0 || index >= GetRowCount()) {
         return;
     }
     const CRefPtr<CCookieDomain> domain = GetRowDomain(index);

@@ -14,7 +14,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
 
 // What both cookie pages share: a checked list of domains, one row per domain, kept in sorted
 // position; the bold count label above it; Check All, Check None and Delete; and the help
@@ -61,7 +62,7 @@ protected:
     void ActOnChecked(UINT nothingChecked,
                       const std::function<bool(const CRefPtr<CCookieDomain>&)>& act);
 
-    int GetRowCount() const noexcept { return m_list.GetItemCount(); }
+    int GetRowCount() const noexcept { return static_cast<int>(m_rows.size()); }
     // The row's domain, with a reference of its own.
     CRefPtr<CCookieDomain> GetRowDomain(int index) const;
     std::uint16_t GetCookieTotal() const noexcept { return m_cookieTotal; }
@@ -88,8 +89,8 @@ private:
     int CompareRows(CCookieDomain& first, CCookieDomain& second) const;
     int FindInsertPosition(CCookieDomain& domain) const;
     int FindRow(CCookieDomain& domain) const;
-    // The count the row shows, which is what the row has added to the total.
-    long GetShownCount(int index) const;
+    // After the list has ordered its rows itself.
+    void ReadRowOrder();
 
     CDomainService& m_service;
     std::uint16_t m_cookieTotal = 0;
@@ -101,8 +102,16 @@ private:
     bool m_sortForward = true;
     CRedrawThrottle m_drawing;
     CReturnKeyWanted m_listKeys;
-    // The domains that have a row: each has at most one.
-    std::unordered_set<CCookieDomain*> m_listedDomains;
+    // What a row shows of its domain. The count is what the row has added to the total.
+    struct CShown {
+        std::size_t count = 0;
+        std::uint32_t kinds = 0;
+    };
+    // The domains that have a row (each has at most one), and the rows' domains in the list's
+    // order. Kept beside the list because under Wine every message to it costs far more than
+    // reading these, and a load asks for rows thousands of times.
+    std::unordered_map<CCookieDomain*, CShown> m_listedDomains;
+    std::vector<CCookieDomain*> m_rows;
     CAnchoredLayout m_layout;
     CDpiFont m_boldFont;
     UINT m_dpi = 0;

@@ -100,7 +100,7 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         break;
     case WM_TIMER:
         if (wParam == ChangesTimer) {
-            TakeChanges();
+            ReadChanges();
         } else {
             ShowStatus();
         }
@@ -144,24 +144,31 @@ CCookieBaseDlg& CMainDlg::PageOf(CCookieDomain& domain) {
 
 void CMainDlg::CollectChange(const CRefPtr<CCookieDomain>& domain) {
     m_changed.emplace(domain.Get(), domain);
-    if (m_changed.size() > 1) {
+    if (m_ticking) {
         return;
     }
-    // A change after a quiet interval leads a burst and shows at once.
-    if (::GetTickCount64() - m_lastTaken >= ChangesInterval) {
-        TakeChanges();
-    } else {
-        ::SetTimer(m_hWnd, ChangesTimer, ChangesInterval, nullptr);
+    // A change after a quiet interval leads a burst and shows at once; from then on the ticks
+    // read every collected domain until the load ends.
+    m_ticking = true;
+    ::SetTimer(m_hWnd, ChangesTimer, ChangesInterval, nullptr);
+    if (::GetTickCount64() - m_lastRead >= ChangesInterval) {
+        ReadChanges();
+    }
+}
+
+void CMainDlg::ReadChanges() {
+    m_lastRead = ::GetTickCount64();
+    for (const auto& [address, domain] : m_changed) {
+        PageOf(*domain).UpdateDomain(domain);
     }
 }
 
 void CMainDlg::TakeChanges() {
-    ::KillTimer(m_hWnd, ChangesTimer);
-    m_lastTaken = ::GetTickCount64();
     std::unordered_map<const CCookieDomain*, CRefPtr<CCookieDomain>> changed;
     changed.swap(m_changed);
+    DropChanges();
+    m_lastRead = ::GetTickCount64();
     for (const auto& [address, domain] : changed) {
-        // Before the domain is read: a cookie found from now on is posted again.
         m_service.DomainMessageTaken(m_hWnd, *address);
         PageOf(*domain).UpdateDomain(domain);
     }
@@ -170,6 +177,7 @@ void CMainDlg::TakeChanges() {
 // At a Refresh and at the end the manager forgets the window's marks itself.
 void CMainDlg::DropChanges() {
     ::KillTimer(m_hWnd, ChangesTimer);
+    m_ticking = false;
     m_changed.clear();
 }
 

@@ -40,10 +40,13 @@ private:
     void RouteDomain(UINT message, const CRefPtr<CCookieDomain>& domain);
     // The page the domain belongs on now.
     CCookieBaseDlg& PageOf(CCookieDomain& domain);
-    // Keeps the domain's mark with the manager until the next tick, so that its further
-    // cookies post nothing meanwhile.
+    // Keeps the domain's mark with the manager until the load ends, so that its further
+    // cookies post nothing: the window reads it at every tick instead.
     void CollectChange(const CRefPtr<CCookieDomain>& domain);
-    // Gives the marks of the collected domains back, then shows what each holds now.
+    // Shows what each collected domain holds now.
+    void ReadChanges();
+    // Once every cookie of the load is in: gives the marks of the collected domains back, then
+    // shows what each holds.
     void TakeChanges();
     void DropChanges();
     void Refresh();
@@ -67,7 +70,8 @@ private:
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     bool m_restoreMaximized = false;
     std::optional<CKeyCommand> m_refreshKey;
-    // The domains announced since the last tick, each with a reference of its own.
+    // The domains announced during this load, each with a reference of its own.
     std::unordered_map<const CCookieDomain*, CRefPtr<CCookieDomain>> m_changed;
-    ULONGLONG m_lastTaken = 0;
+    ULONGLONG m_lastRead = 0;
+    bool m_ticking = false;
 };

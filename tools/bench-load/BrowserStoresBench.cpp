@@ -65,22 +65,30 @@ void CBrowserStoresBench::Build(double scale, const CSiteTime& lastUsed) {
 
 std::size_t CBrowserStoresBench::Read() const {
     std::size_t rows = 0;
-    const auto read = [&rows](const std::wstring& database, const std::string& query) {
+    // The sources' own queries, every column read as they read it.
+    const auto read = [&rows](const std::wstring& database, const std::wstring& table,
+                              const std::string& query) {
         CSqliteDatabase db(database, CSqliteDatabase::Mode::ReadOnly);
+        db.GetColumns(table);
         CSqliteStatement statement = db.Prepare(query);
         while (statement.Step()) {
-            statement.GetText(1);
-            statement.GetText(2);
-            statement.GetText(3);
+            statement.GetInt64(0);
+            for (int text : {1, 2, 3, 6}) {
+                statement.GetText(text);
+            }
+            statement.GetInt64(4);
+            statement.GetInt64(5);
             ++rows;
         }
     };
     for (const std::wstring& database : m_chromium) {
-        read(database, "SELECT rowid, host_key, name, path, creation_utc, last_access_utc, "
-                       "top_frame_site_key FROM cookies");
+        read(database, L"cookies",
+             "SELECT rowid, host_key, name, path, creation_utc, last_access_utc, "
+             "top_frame_site_key FROM cookies");
     }
-    read(m_firefox, "SELECT id, host, name, path, creationTime, lastAccessed, "
-                    "originAttributes FROM moz_cookies");
+    read(m_firefox, L"moz_cookies",
+         "SELECT id, host, name, path, creationTime, lastAccessed, "
+         "originAttributes FROM moz_cookies");
     return rows;
 }
 

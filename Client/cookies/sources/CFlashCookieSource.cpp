@@ -71,14 +71,15 @@ void CFlashCookieSource::Prepare() {
 }
 
 CFlashCookieSource::CSearchResult CFlashCookieSource::FindFiles(const std::wstring& folder,
-                                                                const std::wstring& extension) {
-    CSearchResult found;
-    Search(folder, extension, found);
-    return found;
+                                                                const std::wstring& extension,
+                                                                const CFileFound& found) {
+    CSearchResult result;
+    Search(folder, extension, found, result);
+    return result;
 }
 
 void CFlashCookieSource::Search(const std::wstring& folder, const std::wstring& extension,
-                                CSearchResult& found) {
+                                const CFileFound& found, CSearchResult& result) {
     std::vector<CFolderEntry> entries;
     try {
         if (!m_files->ListFolder(folder, entries)) {
@@ -86,28 +87,28 @@ void CFlashCookieSource::Search(const std::wstring& folder, const std::wstring& 
         }
     } catch (const CException&) {
         // A folder the user may not read hides only its own cookies.
-        found.unread = true;
+        result.unread = true;
         return;
     }
-    for (CFolderEntry& entry : entries) {
+    for (const CFolderEntry& entry : entries) {
         if (IsDots(entry.name)) {
             continue;
         }
-        std::wstring full = Join(folder, entry.name);
+        const std::wstring full = Join(folder, entry.name);
         const bool isFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         const bool wanted =
             !isFolder && _wcsicmp(::PathFindExtensionW(entry.name.c_str()), extension.c_str()) == 0;
         if (!Fits(full)) {
-            found.refused = found.refused || isFolder || wanted;
+            result.refused = result.refused || isFolder || wanted;
         } else if (isFolder) {
             // A folder link may point back up the tree: the search would never end.
             if ((entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && CanList(full)) {
-                Search(full, extension, found);
+                Search(full, extension, found, result);
             } else {
-                found.refused = true;
+                result.refused = true;
             }
         } else if (wanted) {
-            found.files.push_back({std::move(full), std::move(entry)});
+            found(full, entry);
         }
     }
 }
@@ -116,17 +117,17 @@ void CFlashCookieSource::Enumerate(CCookieSink& sink) {
     if (m_files->GetAttributes(m_root) == INVALID_FILE_ATTRIBUTES) {
         return;
     }
-    const CSearchResult found = FindFiles(m_root, L".sol");
-    for (const CFoundFile& file : found.files) {
-        const std::wstring relative = file.path.substr(m_root.size() + 1);
-        sink.AddCookie(CFlashCookie::Create(file.path, SecondComponent(relative),
-                                            file.entry.created, file.entry.lastAccess));
-    }
-    if (found.unread) {
+    const CSearchResult result = FindFiles(
+        m_root, L".sol", [this, &sink](const std::wstring& file, const CFolderEntry& entry) {
+            sink.AddCookie(CFlashCookie::Create(file,
+                                                SecondComponent(file.substr(m_root.size() + 1)),
+                                                entry.created, entry.lastAccess));
+        });
+    if (result.unread) {
         // The cookies of an unread folder were missed, not deleted: pruning now would drop
         // the authorizations of their sites.
         sink.SkipStore(LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD));
-    } else if (found.refused) {
+    } else if (result.refused) {
         sink.AddNotice(LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD));
     }
 }

@@ -29,12 +29,14 @@ public:
     std::wstring linkFolder;
     bool failDelete = false;
     std::vector<std::wstring> deleted;
+    std::vector<std::wstring> listed;
 
     std::wstring GetAppDataFolder() override { return m_real.GetAppDataFolder(); }
     bool ListFolder(const std::wstring& folder, std::vector<CFolderEntry>& entries) override {
         if (folder == failListing) {
             throw CWin32Exception(ERROR_ACCESS_DENIED, std::wstring());
         }
+        listed.push_back(folder);
         return m_real.ListFolder(folder, entries);
     }
     DWORD GetAttributes(const std::wstring& path) override {
@@ -136,6 +138,35 @@ TEST_F(FlashCookieSource, TheSecondFolderLevelNamesTheSiteAtAnyDepth) {
     EXPECT_EQ(L"box.sol", cookies[inSolFolder]->GetHost());
     EXPECT_EQ(L"direct.sol", cookies[direct]->GetHost());
     EXPECT_EQ(L"", cookies[inRoot]->GetHost());
+}
+
+// The first rows show while a large tree is still being walked.
+TEST_F(FlashCookieSource, EachFileIsHandedOverAsTheWalkReachesIt) {
+    for (const wchar_t* file : {L"AB12\\a.net\\x.sol", L"AB12\\a.net\\sub\\y.sol",
+                                L"CD34\\b.net\\z.sol", L"EF56\\c.net\\w.sol"}) {
+        CookieStore::AddFlashFile(file, Time(0x01d80000));
+    }
+    // How many folders had been listed when each cookie came.
+    class CWatchingSink final : public CCookieSink {
+    public:
+        explicit CWatchingSink(const std::vector<std::wstring>& listed) : m_listed(listed) {}
+        void AddCookie(const CRefPtr<CCookie>&) override {
+            listedBefore.push_back(m_listed.size());
+        }
+        void AddNotice(const std::wstring&) override {}
+        void SkipStore(const std::wstring&) override {}
+        std::vector<std::size_t> listedBefore;
+
+    private:
+        const std::vector<std::wstring>& m_listed;
+    };
+    CWatchingSink sink(m_files->listed);
+    m_source->Enumerate(sink);
+    ASSERT_EQ(4u, sink.listedBefore.size());
+    // The root, three first-level folders, three site folders and one below a site.
+    ASSERT_EQ(8u, m_files->listed.size());
+    EXPECT_LE(sink.listedBefore.front(), 4u) << "held back until the walk had ended";
+    EXPECT_LT(sink.listedBefore.front(), sink.listedBefore.back());
 }
 
 TEST_F(FlashCookieSource, NoSharedObjectsFolderMeansNoCookies) {
