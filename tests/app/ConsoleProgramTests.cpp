@@ -1,8 +1,8 @@
 #include "res/resource.h"
 #include "sqlite/CSqliteDatabase.h"
+#include "support/BrowserStandIn.h"
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
-#include "support/EmptyStores.h"
 #include "support/ProgramDriver.h"
 #include "ui/StringLoader.h"
 #include "ui/TimeText.h"
@@ -71,10 +71,13 @@ class Console : public testing::Test {
 protected:
     void SetUp() override {
         CookieStore::Clear();
+        BrowserStores::Clear();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
     }
+    // The later window tests read the browsers' stores too.
     void TearDown() override {
         CookieStore::Clear();
+        BrowserStores::Clear();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
     }
 };
@@ -175,7 +178,6 @@ TEST_F(ConsoleList, AFileThatCannotBeWrittenFailsTheRun) {
 }
 
 TEST_F(Console, BrowserCookiesAreListedFromTheirStoresAndAStoreNotReadAgainIsToldOnce) {
-    const CEmptyStores stores;
     // 2023-11-14 22:13:20 UTC: microseconds since 1601 (Chromium) and since 1970 (Firefox).
     constexpr std::int64_t chromium = 13344473600000000;
     constexpr std::int64_t firefox = 1700000000000000;
@@ -312,6 +314,36 @@ TEST_F(ConsoleClean, AnEntryHeldOpenEndsWithExitCodeTwo) {
                   "1 sites deleted, 1 not deleted, 2 kept.\r\n",
               run.output);
     EXPECT_EQ(0u, run.errors.find("Failed deleting cookie.  ")) << run.errors;
+    EXPECT_FALSE(FlashFileExists());
+}
+
+// A running browser holds its store: the load leaves it out and says so, the cache is still
+// cleaned, and the exit code tells that old cookies may be left.
+TEST_F(ConsoleClean, AnOpenBrowserKeepsItsStoreWholeAndEndsWithExitCodeTwo) {
+    const ULARGE_INTEGER old{{m_oldTime.dwLowDateTime, m_oldTime.dwHighDateTime}};
+    const auto microseconds = static_cast<std::int64_t>(old.QuadPart / 10);
+    const std::wstring chrome = BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
+        BrowserStores::Layout::Current,
+        {{L".chromeold.com", L"sid", L"/", microseconds, microseconds}});
+    const std::vector<std::wstring> rows = BrowserStores::DumpTable(chrome, "cookies");
+
+    CConsoleRun run;
+    {
+        const CBrowserStandIn browser(chrome);
+        run = RunFromConsole(L"-clean 30");
+    }
+    EXPECT_EQ(2u, run.exitCode);
+    EXPECT_EQ(Line(L"Deleted", L"flashold.net", 1, m_flashTime) +
+                  Line(L"Deleted", L"old.com", 2, m_oldTime) +
+                  "2 sites deleted, 0 not deleted, 2 kept.\r\n",
+              run.output);
+    EXPECT_EQ(Utf8(FormatString(LoadExpandedString(IDS_BROWSER_OPEN).c_str(), L"Google Chrome",
+                                L"Default") +
+                   L"\r\n"),
+              run.errors);
+    EXPECT_EQ(rows, BrowserStores::DumpTable(chrome, "cookies"));
+    EXPECT_EQ((std::set<std::wstring>{m_keptUrl, m_freshUrl}), CookieStore::BrowserCookieUrls());
     EXPECT_FALSE(FlashFileExists());
 }
 

@@ -1,5 +1,6 @@
 #include "res/resource.h"
 #include "store/ErrorText.h"
+#include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/MachineKeyGuard.h"
 #include "support/ProgramDriver.h"
@@ -105,15 +106,17 @@ void ExpectPlace(const RECT& expected, const RECT& actual, const char* what) {
 }
 
 // Tollgate.exe runs in this very prefix, so it sees the store and registry the test prepares;
-// each test removes the program's keys and the store before and after.
+// each test removes the program's keys and every store, the browsers' too, before and after.
 class Program : public testing::Test {
 protected:
     void SetUp() override {
         CookieStore::Clear();
+        BrowserStores::Clear();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
     }
     void TearDown() override {
         CookieStore::Clear();
+        BrowserStores::Clear();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
     }
 
