@@ -2,6 +2,8 @@
 
 #include "support/ProgramPath.h"
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 #include <prsht.h>
 
@@ -169,14 +171,18 @@ CSeenMessageBox CProgramRun::WaitForMessageBox(DWORD milliseconds) const {
 namespace {
 
 // An inheritable, deleted-on-close file for one of the child's standard streams.
-CFileHandle CaptureFile(const std::wstring& name) {
+// A fresh file for each run: under Wine the file of the run before may still be pending
+// deletion for a moment after its program has ended, and a name reused then cannot be opened.
+CFileHandle CaptureFile() {
     wchar_t folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
+    wchar_t name[MAX_PATH] = {};
+    if (::GetTempPathW(MAX_PATH, folder) == 0 || ::GetTempFileNameW(folder, L"tg", 0, name) == 0) {
+        return CFileHandle();
+    }
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     return CFileHandle(::CreateFileW(
-        (std::wstring(folder) + name).c_str(), GENERIC_READ | GENERIC_WRITE,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS,
-        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
 std::string ReadAll(HANDLE file) {
@@ -195,8 +201,8 @@ std::string ReadAll(HANDLE file) {
 CConsoleRun RunFromConsole(const std::wstring& arguments, DWORD milliseconds) {
     const std::wstring program = PathBesideTestProgram(L"Tollgate.exe");
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
-    CFileHandle output = CaptureFile(L"tollgate-stdout.txt");
-    CFileHandle errors = CaptureFile(L"tollgate-stderr.txt");
+    CFileHandle output = CaptureFile();
+    CFileHandle errors = CaptureFile();
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -208,6 +214,7 @@ CConsoleRun RunFromConsole(const std::wstring& arguments, DWORD milliseconds) {
     if (!output || !errors ||
         !::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                           nullptr, &startup, &info)) {
+        ADD_FAILURE() << "Tollgate.exe was not started, error " << ::GetLastError();
         return run;
     }
     CKernelHandle process(info.hProcess);
