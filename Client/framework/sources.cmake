@@ -8,6 +8,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/HyperLink.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ListView.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LiveText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/OutputStream.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PropertyPageImpl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PropertySheetImpl.cpp

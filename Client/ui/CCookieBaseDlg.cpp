@@ -233,22 +233,22 @@ CRefPtr<CCookieDomain> CCookieBaseDlg::GetRowDomain(int index) const {
 }
 
 void CCookieBaseDlg::RefreshCountLabel() {
-    const std::wstring text = FormatString(LoadExpandedString(GetCountStringId()).c_str(),
-                                           static_cast<unsigned>(m_cookieTotal));
-    ::SetWindowTextW(m_countLabel, text.c_str());
+    m_countLabel.SetText(FormatString(LoadExpandedString(GetCountStringId()).c_str(),
+                                      static_cast<unsigned>(m_cookieTotal)));
     if (!m_drawing.IsHeld()) {
         RepaintCountLabel();
     }
 }
 
 void CCookieBaseDlg::RepaintCountLabel() {
+    m_countLabel.Store();
     RECT rect{};
-    ::GetWindowRect(m_countLabel, &rect);
+    ::GetWindowRect(m_countLabel.GetHwnd(), &rect);
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
     ::InvalidateRect(m_hWnd, &rect, TRUE);
     // The label and the page behind it repaint now; the list keeps its own turn.
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
-    ::UpdateWindow(m_countLabel);
+    ::UpdateWindow(m_countLabel.GetHwnd());
 }
 
 void CCookieBaseDlg::ShowHelp() {
@@ -283,7 +283,6 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
         m_drawing.Detach();
         // The controls go with the page: from now on offered domains queue again.
         m_list.Detach();
-        m_countLabel = nullptr;
         result = 0;
         return true;
     case WM_DRAWITEM:
@@ -358,7 +357,7 @@ void CCookieBaseDlg::SetUpPage() {
     // Under Wine every inserted or deleted row redraws the list's scroll bar at once, and
     // every change of a row or of the label repaints it: a load of thousands of cookies
     // would spend nearly all its time drawing.
-    m_drawing.Attach({m_list.GetHwnd(), m_countLabel}, [this] { RepaintCountLabel(); });
+    m_drawing.Attach({m_list.GetHwnd(), m_countLabel.GetHwnd()}, [this] { RepaintCountLabel(); });
     RefreshCountLabel();
 
     // Through the virtual AddDomain, so a page that filters filters these too.
@@ -405,7 +404,7 @@ void CCookieBaseDlg::SetUpLayout(UINT templateDpi) {
     m_layout.Add(::GetDlgItem(m_hWnd, IDC_AUTHORIZE), A::Right | A::Bottom);
     m_layout.Add(::GetDlgItem(m_hWnd, IDC_DELETE), A::Right | A::Bottom);
     m_layout.Add(::GetDlgItem(m_hWnd, IDC_COUNT_FRAME), A::Right);
-    m_layout.Add(m_countLabel, A::Right);
+    m_layout.Add(m_countLabel.GetHwnd(), A::Right);
 }
 
 // Column widths, the row icon, the bold font and the layout follow the page's DPI. The
@@ -417,7 +416,8 @@ void CCookieBaseDlg::ApplyDpi(UINT dpi) {
     }
     SetUpImageList();
     m_boldFont.SetDpi(dpi);
-    ::SendMessageW(m_countLabel, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.Get()), TRUE);
+    ::SendMessageW(m_countLabel.GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.Get()),
+                   TRUE);
     m_layout.SetDpi(dpi);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
@@ -428,11 +428,12 @@ void CCookieBaseDlg::CreateCountLabel() {
     RECT rect{};
     ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_COUNT_FRAME), &rect);
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-    m_countLabel =
+    HWND label =
         ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, rect.left,
                           rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hWnd,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COUNT_LABEL)),
                           ::GetModuleHandleW(nullptr), nullptr);
+    m_countLabel.SubclassWindow(label);
 }
 
 void CCookieBaseDlg::SetAllChecks(bool checked) {
@@ -467,7 +468,7 @@ void CCookieBaseDlg::ReadRowOrder() {
 }
 
 void CCookieBaseDlg::DrawCountLabel(const DRAWITEMSTRUCT& item) const {
-    const std::wstring text = GetWindowString(m_countLabel);
+    const std::wstring& text = m_countLabel.GetText();
     const HGDIOBJ previous = ::SelectObject(item.hDC, m_boldFont.Get());
     RECT rect = item.rcItem;
     ::DrawTextW(item.hDC, text.c_str(), -1, &rect, DT_RIGHT);

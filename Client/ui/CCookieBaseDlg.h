@@ -6,6 +6,7 @@
 #include "framework/AnchoredLayout.h"
 #include "framework/DpiFont.h"
 #include "framework/ListView.h"
+#include "framework/LiveText.h"
 #include "framework/PropertyPageImpl.h"
 #include "framework/RedrawThrottle.h"
 #include "framework/ReturnKeyWanted.h"
@@ -97,7 +98,8 @@ private:
     // Each row's item data is its domain, holding one reference for the row.
     CListView m_list;
     CDomainList m_pendingDomains;
-    HWND m_countLabel = nullptr;
+    // Owner-drawn in bold; its text is the count as the label says it.
+    CLiveText m_countLabel;
     int m_sortColumn = 0;
     bool m_sortForward = true;
     CRedrawThrottle m_drawing;

@@ -191,7 +191,6 @@ void CMainDlg::OnSheetInitialized() {
     ReworkButtons();
     SetUpLayout();
     m_restoreMaximized = RestoreWindowPlacement(m_hWnd, MinimumSize());
-    m_refreshKey.emplace(m_hWnd, VK_F5, static_cast<WORD>(IDC_REFRESH));
     CDomainList domains;
     m_service.RegisterWindow(m_hWnd, domains);
     // The manager holds no mark for these: a cookie found from now on is posted.
@@ -363,9 +362,14 @@ void CMainDlg::DropQueuedDomainMessages(HWND window) {
 void CMainDlg::ShowStatus() {
     const CLoadProgress progress = m_service.GetLoadProgress();
     ::SetWindowTextW(m_statusLine, StatusText(progress).c_str());
+    // F5 does nothing while a load runs, and its hook would see every message of the load.
     if (progress.loading) {
+        m_refreshKey.reset();
         ::SetTimer(m_hWnd, StatusTimer, StatusInterval, nullptr);
     } else {
         ::KillTimer(m_hWnd, StatusTimer);
+        if (!m_refreshKey) {
+            m_refreshKey.emplace(m_hWnd, VK_F5, static_cast<WORD>(IDC_REFRESH));
+        }
     }
 }

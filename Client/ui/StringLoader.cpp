@@ -8,10 +8,17 @@
 
 namespace {
 
-void ReplaceAll(std::wstring& text, const std::wstring& token, const std::wstring& value) {
-    for (std::size_t at = text.find(token); at != std::wstring::npos;
-         at = text.find(token, at + value.size())) {
-        text.replace(at, token.size(), value);
+// The value is loaded only for a text that holds the token: the rows of a load format
+// thousands of texts, and most hold none.
+void ReplaceAll(std::wstring& text, const std::wstring& token,
+                const std::function<std::wstring()>& value) {
+    std::size_t at = text.find(token);
+    if (at == std::wstring::npos) {
+        return;
+    }
+    const std::wstring replacement = value();
+    for (; at != std::wstring::npos; at = text.find(token, at + replacement.size())) {
+        text.replace(at, token.size(), replacement);
     }
 }
 
@@ -37,12 +44,12 @@ std::wstring ExpandString(UINT id, const std::function<std::wstring(UINT)>& load
     }
     // 163 and 169 never expand "<WEBSITE>", and 163 never "<REGKEY>": that keeps it finite.
     if (id != IDS_REGKEY && id != IDS_WEBSITE) {
-        ReplaceAll(text, L"<WEBSITE>", ExpandString(IDS_WEBSITE, load));
+        ReplaceAll(text, L"<WEBSITE>", [&] { return ExpandString(IDS_WEBSITE, load); });
     }
     if (id != IDS_REGKEY) {
-        ReplaceAll(text, L"<REGKEY>", ExpandString(IDS_REGKEY, load));
+        ReplaceAll(text, L"<REGKEY>", [&] { return ExpandString(IDS_REGKEY, load); });
     }
-    ReplaceAll(text, L"<APPNAME>", ExpandString(IDS_APPNAME, load));
+    ReplaceAll(text, L"<APPNAME>", [&] { return ExpandString(IDS_APPNAME, load); });
     return text;
 }
 

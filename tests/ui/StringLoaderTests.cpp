@@ -75,13 +75,14 @@ TEST(StringLoader, MissingEntriesGiveEmptyTexts) {
     EXPECT_EQ(L"", table.Expand(501));
 }
 
-TEST(StringLoader, NothingIsCached) {
-    CTable table{{{132, L"A"}, {500, L"x"}}};
+TEST(StringLoader, LoadsOnlyTheValuesATextNamesAndCachesNothing) {
+    CTable table{{{132, L"A"}, {500, L"x"}, {501, L"<APPNAME>"}}};
     table.Expand(500);
-    EXPECT_EQ(8, table.loads) << "the entry and every replacement value, loaded afresh";
+    EXPECT_EQ(1, table.loads) << "a text without placeholders loads nothing more";
+    EXPECT_EQ(L"A", table.Expand(501));
+    EXPECT_EQ(3, table.loads);
     table.entries[132] = L"B";
-    table.entries[500] = L"<APPNAME>";
-    EXPECT_EQ(L"B", table.Expand(500));
+    EXPECT_EQ(L"B", table.Expand(501));
 }
 
 TEST(FormatString, UsesWideStringsForPercentSAndGrowsForLongTexts) {
