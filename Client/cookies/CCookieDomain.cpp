@@ -10,11 +10,6 @@ CRefPtr<CCookieDomain> CCookieDomain::Create(std::wstring name) {
     return CRefPtr<CCookieDomain>(new CCookieDomain(std::move(name)));
 }
 
-std::wstring CCookieDomain::GetName() {
-    CLock hold(m_lock);
-    return m_name;
-}
-
 std::uint32_t CCookieDomain::GetKinds() {
     CLock hold(m_lock);
     return m_kinds;

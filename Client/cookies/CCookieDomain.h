@@ -11,12 +11,13 @@
 #include <vector>
 
 // All cookies that share one domain key: one row for the user. Created on the loading thread
-// and read on the window thread, so every accessor holds the domain's own lock.
+// and read on the window thread, so every accessor of what changes holds the domain's own lock.
 class CCookieDomain final : public CRefCount {
 public:
     static CRefPtr<CCookieDomain> Create(std::wstring name);
 
-    std::wstring GetName();
+    // The name never changes, so it needs no lock: rows compare names thousands of times.
+    const std::wstring& GetName() const noexcept { return m_name; }
     std::uint32_t GetKinds();
     std::wstring GetTypeText();
     FILETIME GetCreated();
