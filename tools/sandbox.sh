@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the run, test and benchmark scripts: a private Wine prefix and HOME under one
 # throw-away folder, and an X display (Xvfb unless the caller asks for the user's own).
 #   sandbox_start DIR [fresh]  -- export the environment, create the prefix, start the server
@@ -46,7 +47,8 @@ sandbox_display() {
         sandbox_stop_display
         return 1
     fi
-    export DISPLAY=":$(head -n1 "$fd_file")"
+    DISPLAY=":$(head -n1 "$fd_file")"
+    export DISPLAY
 }
 
 sandbox_stop() {
