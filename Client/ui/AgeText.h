@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,6 +13,6 @@ std::wstring FormatAgeText(const FILETIME& time);
 std::wstring FormatAgeText(std::uint64_t time, std::uint64_t now);
 
 // The count label's string: the singular form for a total of exactly 1, the plural otherwise.
-constexpr UINT CountStringId(unsigned total, UINT singular, UINT plural) noexcept {
+constexpr UINT CountStringId(std::size_t total, UINT singular, UINT plural) noexcept {
     return total == 1 ? singular : plural;
 }

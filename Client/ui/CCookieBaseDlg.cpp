@@ -111,7 +111,7 @@ void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     m_list.SetItemText(index, 2, FormatAgeText(domain->GetCreated()));
     m_list.SetItemText(index, typeColumn, TypeTextForKinds(kinds));
     m_list.SetItemText(index, countColumn, CountText(count));
-    m_cookieTotal = static_cast<std::uint16_t>(m_cookieTotal + count);
+    m_cookieTotal += count;
     RefreshCountLabel();
     m_drawing.Changed();
 }
@@ -133,7 +133,7 @@ void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
     }
     m_drawing.Hold();
     if (count != shown.count) {
-        m_cookieTotal = static_cast<std::uint16_t>(m_cookieTotal + count - shown.count);
+        m_cookieTotal = m_cookieTotal - shown.count + count;
         shown.count = count;
         RefreshCountLabel();
         m_list.SetItemText(index, countColumn, CountText(count));
@@ -154,7 +154,7 @@ void CCookieBaseDlg::RemoveRow(int index) {
     m_drawing.Hold();
     m_list.DeleteItem(index);
     m_rows.erase(m_rows.begin() + index);
-    m_cookieTotal = static_cast<std::uint16_t>(m_cookieTotal - listed->second.count);
+    m_cookieTotal -= listed->second.count;
     m_listedDomains.erase(listed);
     RefreshCountLabel();
     m_drawing.Changed();
@@ -495,8 +495,7 @@ int CCookieBaseDlg::CompareRows(CCookieDomain& first, CCookieDomain& second) con
                        static_cast<std::uint16_t>(second.GetKinds()));
         break;
     default:
-        result = Order(static_cast<std::uint16_t>(first.GetCookieCount()),
-                       static_cast<std::uint16_t>(second.GetCookieCount()));
+        result = Order(first.GetCookieCount(), second.GetCookieCount());
         break;
     }
     return m_sortForward ? result : -result;

@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
@@ -66,7 +67,7 @@ protected:
     int GetRowCount() const noexcept { return static_cast<int>(m_rows.size()); }
     // The row's domain, with a reference of its own.
     CRefPtr<CCookieDomain> GetRowDomain(int index) const;
-    std::uint16_t GetCookieTotal() const noexcept { return m_cookieTotal; }
+    std::size_t GetCookieTotal() const noexcept { return m_cookieTotal; }
     CDomainService& GetService() const noexcept { return m_service; }
 
 private:
@@ -94,7 +95,8 @@ private:
     void ReadRowOrder();
 
     CDomainService& m_service;
-    std::uint16_t m_cookieTotal = 0;
+    // Today's browsers keep far more cookies than a 16-bit total could count.
+    std::size_t m_cookieTotal = 0;
     // Each row's item data is its domain, holding one reference for the row.
     CListView m_list;
     CDomainList m_pendingDomains;

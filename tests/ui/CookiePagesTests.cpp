@@ -79,6 +79,21 @@ TEST_F(CookiePages, TheCountLabelIsSingularAtExactlyOne) {
               labels);
 }
 
+TEST_F(CookiePages, TotalsAndCountsBeyondSixteenBitsStayWhole) {
+    // 65,537 is 1 in sixteen bits: a wrapped total would read 3, and the site would sort first.
+    service.domains = {MakeDomain(L"big.com", 65537, 5, 5), MakeDomain(L"small.com", 2, 5, 5)};
+    std::wstring label;
+    CNames byCount;
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
+        label = CountLabelText(page);
+        ClickColumn(page, countColumn);
+        byCount = ReadColumn(page, sourceColumn);
+    });
+    EXPECT_EQ(L"65539 Unauthorized Cookies", label);
+    EXPECT_EQ((CNames{L"small.com", L"big.com"}), byCount);
+}
+
 TEST_F(CookiePages, NamesSortOrdinallyAndAnEqualNameGoesAboveTheFirstEqualRow) {
     CRows rows;
     RunMainWindow(service, [&](HWND window) {
