@@ -6,7 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 
 packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-          googletest wine wine64 xvfb xauth xdotool imagemagick nsis python3 tcl dpkg-dev)
+          googletest wine wine64 xvfb xauth xdotool imagemagick nsis python3 tcl dpkg-dev
+          clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

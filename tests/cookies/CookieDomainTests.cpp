@@ -143,8 +143,8 @@ TEST(CookieDomain, TypeTextNamesEveryKindInAlphabeticalOrder) {
         return mask;
     };
     EXPECT_EQ(L"Chrome, Edge, Firefox, IE",
-              TypeTextForKinds(bits({CookieKind::IE, CookieKind::Firefox, CookieKind::Edge,
-                                     CookieKind::Chrome})));
+              TypeTextForKinds(bits(
+                  {CookieKind::IE, CookieKind::Firefox, CookieKind::Edge, CookieKind::Chrome})));
     EXPECT_EQ(L"Brave, Chrome, Edge, Firefox, Flash, IE, Opera, Vivaldi",
               TypeTextForKinds(bits({CookieKind::Vivaldi, CookieKind::Opera, CookieKind::Brave,
                                      CookieKind::Firefox, CookieKind::Edge, CookieKind::Chrome,
