@@ -4,6 +4,7 @@
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/ProgramDriver.h"
+#include "support/ProgramFixture.h"
 #include "ui/StringLoader.h"
 #include "ui/TimeText.h"
 
@@ -66,21 +67,7 @@ std::string ReadFileBytes(const std::wstring& path) {
     return text;
 }
 
-// Tollgate.exe runs in this very prefix against the store each test builds.
-class Console : public testing::Test {
-protected:
-    void SetUp() override {
-        CookieStore::Clear();
-        BrowserStores::Clear();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
-    }
-    // The later window tests read the browsers' stores too.
-    void TearDown() override {
-        CookieStore::Clear();
-        BrowserStores::Clear();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
-    }
-};
+using Console = CProgramFixture;
 
 // A store with fixed times: a site with two cookies in one cache file and a Flash file, an
 // authorized site whose file is no cookie record, and one whose entry has no file.

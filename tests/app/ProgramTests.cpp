@@ -4,6 +4,7 @@
 #include "support/CookieStoreBuilder.h"
 #include "support/MachineKeyGuard.h"
 #include "support/ProgramDriver.h"
+#include "support/ProgramFixture.h"
 #include "support/ProgramPath.h"
 #include "support/RegistryProbe.h"
 
@@ -106,21 +107,9 @@ void ExpectPlace(const RECT& expected, const RECT& actual, const char* what) {
     EXPECT_NEAR(expected.bottom, actual.bottom, 1) << what;
 }
 
-// Tollgate.exe runs in this very prefix, so it sees the store and registry the test prepares;
-// each test removes the program's keys and every store, the browsers' too, before and after.
-class Program : public testing::Test {
+// The machine-wide toolbar-button key is put back as it was, too.
+class Program : public CProgramFixture {
 protected:
-    void SetUp() override {
-        CookieStore::Clear();
-        BrowserStores::Clear();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
-    }
-    void TearDown() override {
-        CookieStore::Clear();
-        BrowserStores::Clear();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tollgate");
-    }
-
     CMachineKeyGuard m_extension{ExtensionKey};
 };
 

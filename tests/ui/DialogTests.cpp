@@ -78,16 +78,21 @@ void Mouse(HWND window, POINT at, std::initializer_list<DWORD> buttons) {
     SendInputs(inputs);
 }
 
-void PressEnter() {
+// A key pressed and released.
+std::vector<INPUT> KeyStroke(WORD key) {
     std::vector<INPUT> inputs;
     for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
         INPUT input{};
         input.type = INPUT_KEYBOARD;
-        input.ki.wVk = VK_RETURN;
+        input.ki.wVk = key;
         input.ki.dwFlags = flags;
         inputs.push_back(input);
     }
-    SendInputs(inputs);
+    return inputs;
+}
+
+void PressEnter() {
+    SendInputs(KeyStroke(VK_RETURN));
 }
 
 std::vector<std::wstring> ListedNames(HWND page) {
@@ -375,15 +380,9 @@ TEST_F(Dialogs, EveryFocusableControlHasANameAndEachListIsNamedByItsPage) {
 
 namespace {
 
+// A key, given a short moment to arrive: no double-click can come of a single key.
 void PressKey(WORD key) {
-    std::vector<INPUT> inputs;
-    for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    }
+    std::vector<INPUT> inputs = KeyStroke(key);
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     ::Sleep(150);
 }
