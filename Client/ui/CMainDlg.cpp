@@ -110,7 +110,7 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
         break;
     case WM_DESTROY:
         SaveWindowPlacement(window);
-        m_refreshKey.reset();
+        ListenForRefreshKey(false);
         ::KillTimer(window, StatusTimer);
         m_service.UnregisterWindow(window);
         DropChanges();
@@ -362,14 +362,19 @@ void CMainDlg::DropQueuedDomainMessages(HWND window) {
 void CMainDlg::ShowStatus() {
     const CLoadProgress progress = m_service.GetLoadProgress();
     ::SetWindowTextW(m_statusLine, StatusText(progress).c_str());
-    // F5 does nothing while a load runs, and its hook would see every message of the load.
     if (progress.loading) {
-        m_refreshKey.reset();
         ::SetTimer(m_hWnd, StatusTimer, StatusInterval, nullptr);
     } else {
         ::KillTimer(m_hWnd, StatusTimer);
-        if (!m_refreshKey) {
-            m_refreshKey.emplace(m_hWnd, VK_F5, static_cast<WORD>(IDC_REFRESH));
-        }
+    }
+    ListenForRefreshKey(!progress.loading);
+}
+
+void CMainDlg::ListenForRefreshKey(bool listen) {
+    // F5 does nothing while a load runs, and its hook would see every message of the load.
+    if (!listen) {
+        m_refreshKey.reset();
+    } else if (!m_refreshKey) {
+        m_refreshKey.emplace(m_hWnd, VK_F5, static_cast<WORD>(IDC_REFRESH));
     }
 }

@@ -53,7 +53,9 @@ private:
     // Releases the domain messages still queued: at a Refresh they belong to the load before,
     // and once the window is gone nobody else would.
     void DropQueuedDomainMessages(HWND window);
+    // The status line, its timer while a load runs, and F5 once it has ended.
     void ShowStatus();
+    void ListenForRefreshKey(bool listen);
 
     CDomainService& m_service;
     const CWindowIcons& m_icons;
