@@ -93,8 +93,7 @@ void CCookieBaseDlg::SetDpi(UINT dpi) {
 }
 
 void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
-    const std::size_t count = domain->GetCookieCount();
-    const std::uint32_t kinds = domain->GetKinds();
+    const CShown shown = ReadShown(*domain);
     const int position = FindInsertPosition(*domain);
     m_drawing.Hold();
     const int index =
@@ -104,27 +103,28 @@ void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     }
     // The row's own reference, released by RemoveRow.
     domain->AddRef();
-    m_listedDomains.emplace(domain.Get(), CShown{count, kinds});
+    m_listedDomains.emplace(domain.Get(), shown);
     m_rows.insert(m_rows.begin() + index, domain.Get());
 
-    m_list.SetItemText(index, 1, FormatAgeText(domain->GetLastUsed()));
-    m_list.SetItemText(index, 2, FormatAgeText(domain->GetCreated()));
-    m_list.SetItemText(index, typeColumn, TypeTextForKinds(kinds));
-    m_list.SetItemText(index, countColumn, CountText(count));
-    m_cookieTotal += count;
+    m_list.SetItemText(index, 1, FormatAgeText(ToFileTime(shown.lastUsed)));
+    m_list.SetItemText(index, 2, FormatAgeText(ToFileTime(shown.created)));
+    m_list.SetItemText(index, typeColumn, TypeTextForKinds(shown.kinds));
+    m_list.SetItemText(index, countColumn, CountText(shown.count));
+    m_cookieTotal += shown.count;
     RefreshCountLabel();
     m_drawing.Changed();
 }
 
+// Every cell that no longer matches its domain is written again: a site's later cookies, from
+// another store, often change its times as well as its count and type.
 void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
     const auto listed = m_listedDomains.find(domain.Get());
     if (m_list.GetHwnd() == nullptr || listed == m_listedDomains.end()) {
         return;
     }
-    const std::size_t count = domain->GetCookieCount();
-    const std::uint32_t kinds = domain->GetKinds();
+    const CShown now = ReadShown(*domain);
     CShown& shown = listed->second;
-    if (count == shown.count && kinds == shown.kinds) {
+    if (now == shown) {
         return;
     }
     const int index = FindRow(*domain);
@@ -132,17 +132,27 @@ void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
         return;
     }
     m_drawing.Hold();
-    if (count != shown.count) {
-        m_cookieTotal = m_cookieTotal - shown.count + count;
-        shown.count = count;
+    if (now.count != shown.count) {
+        m_cookieTotal = m_cookieTotal - shown.count + now.count;
         RefreshCountLabel();
-        m_list.SetItemText(index, countColumn, CountText(count));
+        m_list.SetItemText(index, countColumn, CountText(now.count));
     }
-    if (kinds != shown.kinds) {
-        shown.kinds = kinds;
-        m_list.SetItemText(index, typeColumn, TypeTextForKinds(kinds));
+    if (now.kinds != shown.kinds) {
+        m_list.SetItemText(index, typeColumn, TypeTextForKinds(now.kinds));
     }
+    if (now.lastUsed != shown.lastUsed) {
+        m_list.SetItemText(index, 1, FormatAgeText(ToFileTime(now.lastUsed)));
+    }
+    if (now.created != shown.created) {
+        m_list.SetItemText(index, 2, FormatAgeText(ToFileTime(now.created)));
+    }
+    shown = now;
     m_drawing.Changed();
+}
+
+CCookieBaseDlg::CShown CCookieBaseDlg::ReadShown(CCookieDomain& domain) {
+    return {domain.GetCookieCount(), domain.GetKinds(), ToUInt64(domain.GetLastUsed()),
+            ToUInt64(domain.GetCreated())};
 }
 
 void CCookieBaseDlg::RemoveRow(int index) {

@@ -110,7 +110,11 @@ private:
     struct CShown {
         std::size_t count = 0;
         std::uint32_t kinds = 0;
+        std::uint64_t lastUsed = 0;
+        std::uint64_t created = 0;
+        bool operator==(const CShown&) const = default;
     };
+    static CShown ReadShown(CCookieDomain& domain);
     // The domains that have a row (each has at most one), and the rows' domains in the list's
     // order. Kept beside the list because under Wine every message to it costs far more than
     // reading these, and a load asks for rows thousands of times.

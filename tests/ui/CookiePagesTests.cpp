@@ -161,24 +161,33 @@ TEST_F(CookiePages, NewRowsGoToTheirSortedPlaceForTheCurrentKey) {
     EXPECT_EQ((CNames{L"d.com", L"c.com", L"bb.com", L"b.com", L"a.com"}), byNameDescending);
 }
 
-TEST_F(CookiePages, AChangedDomainUpdatesItsCountAndTypeButKeepsItsTimes) {
+TEST_F(CookiePages, AChangedDomainShowsItsNewCountTypeAndTimes) {
     auto flash = MakeDomain(L"flash.com", 2, 3 * 60, 2 * 24 * 60, 2);
+    auto timeless = MakeTimelessDomain(L"timeless.com");
     auto other = MakeDomain(L"other.com", 1, 5, 5);
-    service.domains = {flash, other};
+    service.domains = {flash, timeless, other};
     CRows rows;
     std::wstring label;
     RunMainWindow(service, [&](HWND window) {
-        AddCookie(flash, 1, 1);
+        // Used and made four minutes ago: Last Used moves, Created keeps the older time.
+        AddCookie(flash, 1, 4);
         PostDomain(window, WM_DOMAIN_CHANGED, flash);
-        // Unchanged count: nothing to do.
+        // The first times known.
+        AddCookie(timeless, 2, 7);
+        PostDomain(window, WM_DOMAIN_CHANGED, timeless);
+        // Unchanged: nothing to do.
         PostDomain(window, WM_DOMAIN_CHANGED, other);
+        // The end of the load reads what the repaint pace has not read yet.
+        ::PostMessageW(window, WM_LOADING_DONE, 0, 0);
+        Pump();
         rows = ReadRows(ToReviewPage(window));
         label = CountLabelText(ToReviewPage(window));
     });
-    EXPECT_EQ((CRows{{L"flash.com", L"3 hours ago", L"2 days ago", L"Flash, IE", L"3"},
-                     {L"other.com", L"5 minutes ago", L"5 minutes ago", L"IE", L"1"}}),
+    EXPECT_EQ((CRows{{L"flash.com", L"4 minutes ago", L"2 days ago", L"Flash, IE", L"3"},
+                     {L"other.com", L"5 minutes ago", L"5 minutes ago", L"IE", L"1"},
+                     {L"timeless.com", L"7 minutes ago", L"7 minutes ago", L"Flash, IE", L"2"}}),
               rows);
-    EXPECT_EQ(L"4 Unauthorized Cookies", label);
+    EXPECT_EQ(L"6 Unauthorized Cookies", label);
 }
 
 TEST_F(CookiePages, CheckAllAndCheckNoneSetEveryBox) {
