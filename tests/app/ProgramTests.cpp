@@ -148,6 +148,17 @@ protected:
         return list.Rows(Columns);
     }
 
+    // Waits for the status line's summary: from then on every row shows its site in full,
+    // while before it a row may not yet count the cookies of the stores read last.
+    void WaitForLoad() {
+        HWND status = ::GetDlgItem(m_sheet, IDC_STATUS_LINE);
+        std::wstring text;
+        EXPECT_TRUE(WaitUntil(
+            [&] { return (text = WindowText(status)).find(L", loaded in ") != std::wstring::npos; },
+            10000))
+            << text;
+    }
+
     // The list once it holds `expected` rows (loading runs while the window is open).
     CRows WaitForRows(HWND page, std::size_t expected) {
         CRows rows;
@@ -251,6 +262,7 @@ TEST_F(ProgramWindow, OtherCommandLinesRunTheProgram) {
 TEST_F(ProgramWindow, ListsTheStoreOnBothPagesAndPrunesAuthorizationsWithoutCookies) {
     Start();
     EXPECT_EQ(L"Tollgate", WindowText(m_sheet));
+    WaitForLoad();
     HWND review = Page(0);
     const CRows rows = WaitForRows(review, 3);
     EXPECT_EQ((std::vector<std::wstring>{L"alpha.com", L"delta.com", L"gamma.net"}), Names(rows));
