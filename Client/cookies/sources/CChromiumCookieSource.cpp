@@ -1,6 +1,9 @@
 #include "cookies/sources/CChromiumCookieSource.h"
 
 #include "cookies/sources/CWin32BrowserProfiles.h"
+#include "res/resource.h"
+#include "store/Exceptions.h"
+#include "ui/StringLoader.h"
 
 namespace {
 
@@ -62,7 +65,7 @@ CChromiumCookieSource::CChromiumCookieSource(CookieKind kind,
                                              std::shared_ptr<CBrowserProfiles> profiles)
     : CDatabaseCookieSource(kind, std::move(profiles), ChromiumTable) {}
 
-std::vector<CBrowserStore> CChromiumCookieSource::FindStores() {
+std::vector<CBrowserStore> CChromiumCookieSource::FindStores(CCookieSink& sink) {
     std::vector<CBrowserStore> stores;
     const CookieKind kind = GetKind();
     for (const CInstall& install : Installs) {
@@ -77,7 +80,16 @@ std::vector<CBrowserStore> CChromiumCookieSource::FindStores() {
             AddProfile(install.browser, folder + L"\\Default", L"Default", stores);
             continue;
         }
-        for (const std::wstring& profile : m_profiles->ListFolders(folder)) {
+        std::vector<std::wstring> profiles;
+        try {
+            profiles = m_profiles->ListFolders(folder);
+        } catch (const CException& e) {
+            // One browser's folder that cannot be listed hides only that browser.
+            sink.SkipStore(FormatString(LoadExpandedString(IDS_PROFILES_UNREADABLE).c_str(),
+                                        install.browser, e.GetText().c_str()));
+            continue;
+        }
+        for (const std::wstring& profile : profiles) {
             // The browser's own profiles for its sign-in screen and guest windows.
             if (profile != L"System Profile" && profile != L"Guest Profile") {
                 AddProfile(install.browser, folder + L'\\' + profile, profile, stores);

@@ -12,7 +12,7 @@ public:
                                          std::shared_ptr<CBrowserProfiles> profiles);
 
 protected:
-    std::vector<CBrowserStore> FindStores() override;
+    std::vector<CBrowserStore> FindStores(CCookieSink& sink) override;
 
 private:
     CChromiumCookieSource(CookieKind kind, std::shared_ptr<CBrowserProfiles> profiles);

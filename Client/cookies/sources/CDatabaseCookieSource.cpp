@@ -73,7 +73,7 @@ void CDatabaseCookieSource::Prepare() {
 }
 
 void CDatabaseCookieSource::Enumerate(CCookieSink& sink) {
-    for (CBrowserStore& found : FindStores()) {
+    for (CBrowserStore& found : FindStores(sink)) {
         const auto store = std::make_shared<const CBrowserStore>(std::move(found));
         const bool held = m_profiles->IsHeld(store->lockFile);
         if (held && !store->readableWhileOpen) {

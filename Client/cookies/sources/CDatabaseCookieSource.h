@@ -57,8 +57,9 @@ protected:
                           const CCookieTable& table);
     ~CDatabaseCookieSource();
 
-    // Every store of this source's browsers, found afresh for each load.
-    virtual std::vector<CBrowserStore> FindStores() = 0;
+    // Every store of this source's browsers, found afresh for each load. A browser or profile
+    // whose folder cannot be read is told to the sink as a skipped store; the rest are found.
+    virtual std::vector<CBrowserStore> FindStores(CCookieSink& sink) = 0;
 
     const std::shared_ptr<CBrowserProfiles> m_profiles;
     // Set once by Prepare, then only read.

@@ -51,7 +51,7 @@ CRefPtr<CCookieSource> CFirefoxCookieSource::Create(std::shared_ptr<CBrowserProf
 CFirefoxCookieSource::CFirefoxCookieSource(std::shared_ptr<CBrowserProfiles> profiles)
     : CDatabaseCookieSource(CookieKind::Firefox, std::move(profiles), FirefoxTable) {}
 
-std::vector<CBrowserStore> CFirefoxCookieSource::FindStores() {
+std::vector<CBrowserStore> CFirefoxCookieSource::FindStores(CCookieSink&) {
     std::vector<CBrowserStore> stores;
     const std::wstring root = m_appData + L"\\Mozilla\\Firefox";
     const std::wstring ini = root + L"\\profiles.ini";

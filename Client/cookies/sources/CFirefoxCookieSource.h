@@ -10,7 +10,7 @@ public:
     static CRefPtr<CCookieSource> Create(std::shared_ptr<CBrowserProfiles> profiles);
 
 protected:
-    std::vector<CBrowserStore> FindStores() override;
+    std::vector<CBrowserStore> FindStores(CCookieSink& sink) override;
 
 private:
     explicit CFirefoxCookieSource(std::shared_ptr<CBrowserProfiles> profiles);
