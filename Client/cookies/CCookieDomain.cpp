@@ -45,6 +45,16 @@ bool CCookieDomain::IsAuthorized() {
     return m_authorized;
 }
 
+bool CCookieDomain::IsDeleted() {
+    CLock hold(m_lock);
+    return m_deleted;
+}
+
+void CCookieDomain::SetDeleted() {
+    CLock hold(m_lock);
+    m_deleted = true;
+}
+
 void CCookieDomain::SetAuthorized() {
     CLock hold(m_lock);
     m_authorized = true;

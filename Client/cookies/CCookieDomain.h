@@ -26,6 +26,10 @@ public:
     void GetCookies(CCookieList& cookies);
     bool IsAuthorized();
     void SetAuthorized();
+    // Its cookies are deleted and the manager lists it no more: a message about it that
+    // arrives late adds no row. A site that comes back comes as a new domain.
+    bool IsDeleted();
+    void SetDeleted();
 
     void AddCookie(const CRefPtr<CCookie>& cookie);
 
@@ -38,6 +42,7 @@ private:
     FILETIME m_created{};
     FILETIME m_lastUsed{};
     bool m_authorized = false;
+    bool m_deleted = false;
     CCookieList m_cookies;
 };
 

@@ -118,8 +118,15 @@ void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
 // Every cell that no longer matches its domain is written again: a site's later cookies, from
 // another store, often change its times as well as its count and type.
 void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
+    if (m_list.GetHwnd() == nullptr) {
+        return;
+    }
     const auto listed = m_listedDomains.find(domain.Get());
-    if (m_list.GetHwnd() == nullptr || listed == m_listedDomains.end()) {
+    if (listed == m_listedDomains.end()) {
+        // A message that arrives after the site's delete brings back no row.
+        if (!domain->IsDeleted()) {
+            ChangedWithoutRow(domain);
+        }
         return;
     }
     const CShown now = ReadShown(*domain);

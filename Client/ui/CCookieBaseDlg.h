@@ -30,8 +30,8 @@ public:
     // its row brought up to date and one it queues is ignored, so none shows or counts twice.
     void AddOrQueueDomain(const CRefPtr<CCookieDomain>& domain);
 
-    // A further cookie was added to `domain`: refreshes its row's Type and Count, if it has a
-    // row. The times and the row's place stay.
+    // A further cookie was added to `domain`: refreshes its row's cells, if it has a row; the
+    // row's place stays. One without a row is offered to ChangedWithoutRow.
     void UpdateDomain(const CRefPtr<CCookieDomain>& domain);
 
     // Before a new load: every row and every queued domain goes, with its check mark.
@@ -48,6 +48,9 @@ protected:
 
     // Adds a row in sorted position.
     virtual void AddDomain(const CRefPtr<CCookieDomain>& domain);
+    // A domain of this page without a row has changed; a page that leaves some out may want
+    // it now.
+    virtual void ChangedWithoutRow(const CRefPtr<CCookieDomain>&) {}
     virtual UINT GetCountStringId() const = 0;
 
     void RemoveRow(int index);

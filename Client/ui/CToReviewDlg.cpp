@@ -69,6 +69,10 @@ void CToReviewDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     }
 }
 
+void CToReviewDlg::ChangedWithoutRow(const CRefPtr<CCookieDomain>& domain) {
+    AddDomain(domain);
+}
+
 UINT CToReviewDlg::GetCountStringId() const {
     return CountStringId(GetCookieTotal(), IDS_UNAUTHORIZED_COOKIE, IDS_UNAUTHORIZED_COOKIES);
 }

@@ -15,6 +15,8 @@ protected:
                               LRESULT& result) override;
     // Only a domain that passes the filter gets a row.
     void AddDomain(const CRefPtr<CCookieDomain>& domain) override;
+    // A site first seen as old may prove recent once a later store is read.
+    void ChangedWithoutRow(const CRefPtr<CCookieDomain>& domain) override;
     UINT GetCountStringId() const override;
 
 private:
