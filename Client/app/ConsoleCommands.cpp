@@ -30,10 +30,11 @@ public:
     ~CMessagesTo() { SetMessageStream(nullptr); }
 };
 
-// Loads every store; what the load left out is told on standard error.
-bool Load(CookieManager& manager) {
+// Loads every store; what the load left out is told on standard error. Only a run that
+// deletes prunes the authorizations of sites without cookies.
+bool Load(CookieManager& manager, bool prune) {
     manager.PrepareSources();
-    if (!manager.LoadHere()) {
+    if (!manager.LoadHere(prune)) {
         return false;
     }
     for (const std::wstring& notice : manager.GetNotices()) {
@@ -64,7 +65,7 @@ DWORD WriteList(const std::wstring& csv, const std::wstring& file, COutputStream
 }
 
 int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
-    if (!Load(manager)) {
+    if (!Load(manager, false)) {
         return Failed;
     }
     CDomainList domains;
@@ -94,7 +95,7 @@ int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out
 }
 
 int RunClean(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
-    if (!Load(manager)) {
+    if (!Load(manager, !line.dryRun)) {
         return Failed;
     }
     CDomainList domains;
@@ -102,7 +103,9 @@ int RunClean(CookieManager& manager, const CCommandLine& line, COutputStream& ou
     const CCleanResult result =
         CleanSites(manager, domains, CurrentFileTime(), line.days, line.dryRun, out);
     // A store left out may hold old cookies that this run could not reach.
-    return result.notDeleted != 0 || manager.SkippedStore() ? PartlyDone : Done;
+    return result.notDeleted != 0 || result.partlyDeleted != 0 || manager.SkippedStore()
+               ? PartlyDone
+               : Done;
 }
 
 int Run(CookieManager& manager, const CCommandLine& line, COutputStream& out) {

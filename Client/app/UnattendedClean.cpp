@@ -7,6 +7,7 @@
 #include "ui/StringLoader.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -16,8 +17,17 @@ constexpr std::uint64_t Day = 24ULL * 60 * 60 * 10'000'000;
 std::wstring SiteLine(UINT format, const CRefPtr<CCookieDomain>& domain) {
     return FormatString(LoadExpandedString(format).c_str(), domain->GetName().c_str(),
                         static_cast<unsigned>(domain->GetCookieCount()),
-                        IsoUtcText(domain->GetLastUsed()).c_str()) +
-           L"\r\n";
+                        IsoUtcText(domain->GetLastUsed()).c_str());
+}
+
+// A fixed text, then each reason after two blanks.
+std::wstring WithReasons(std::wstring line, const std::vector<std::wstring>& reasons) {
+    for (const std::wstring& reason : reasons) {
+        if (!reason.empty()) {
+            line += L"  " + reason;
+        }
+    }
+    return line + L"\r\n";
 }
 
 } // namespace
@@ -27,7 +37,7 @@ bool IsDueForClean(bool authorized, std::uint64_t lastUsed, std::uint64_t now, u
     return !authorized && lastUsed != 0 && lastUsed <= now && now - lastUsed > age;
 }
 
-CCleanResult CleanSites(CDomainService& service, const CDomainList& domains, std::uint64_t now,
+CCleanResult CleanSites(CookieManager& manager, const CDomainList& domains, std::uint64_t now,
                         unsigned days, bool dryRun, COutputStream& out) {
     CDomainList due;
     CCleanResult result;
@@ -40,26 +50,32 @@ CCleanResult CleanSites(CDomainService& service, const CDomainList& domains, std
     }
     std::sort(due.begin(), due.end(),
               [](const auto& a, const auto& b) { return a->GetName() < b->GetName(); });
-    // Which sites went, told once the batch has made their deletes last.
-    std::vector<bool> gone;
-    {
-        CDeleteBatch batch(service);
+    if (!dryRun) {
+        // What each site came to is known once the batch has made its deletes last.
+        CDeleteBatch batch(manager);
         for (const CRefPtr<CCookieDomain>& domain : due) {
-            gone.push_back(!dryRun && service.DeleteDomain(domain));
-        }
-        if (!batch.End()) {
-            gone.assign(gone.size(), false);
+            manager.DeleteDomain(domain);
         }
     }
-    for (std::size_t index = 0; index < due.size(); ++index) {
+    for (const CRefPtr<CCookieDomain>& domain : due) {
         if (dryRun) {
-            out.Write(SiteLine(IDS_CLEAN_WOULD_DELETE, due[index]));
+            out.Write(SiteLine(IDS_CLEAN_WOULD_DELETE, domain) + L"\r\n");
             ++result.deleted;
-        } else if (gone[index]) {
-            out.Write(SiteLine(IDS_CLEAN_DELETED, due[index]));
+            continue;
+        }
+        const CookieManager::CSiteResult site = manager.GetDeleteResult(*domain);
+        if (site.stayed == 0) {
+            out.Write(SiteLine(IDS_CLEAN_DELETED, domain) + L"\r\n");
             ++result.deleted;
+        } else if (site.deleted != 0) {
+            out.Write(WithReasons(FormatString(LoadExpandedString(IDS_CLEAN_PARTLY_DELETED).c_str(),
+                                               domain->GetName().c_str(), site.deleted,
+                                               site.deleted + site.stayed,
+                                               IsoUtcText(domain->GetLastUsed()).c_str()),
+                                  site.reasons));
+            ++result.partlyDeleted;
         } else {
-            out.Write(SiteLine(IDS_CLEAN_NOT_DELETED, due[index]));
+            out.Write(WithReasons(SiteLine(IDS_CLEAN_NOT_DELETED, domain), site.reasons));
             ++result.notDeleted;
         }
     }
@@ -69,7 +85,7 @@ CCleanResult CleanSites(CDomainService& service, const CDomainList& domains, std
                   L"\r\n");
     } else {
         out.Write(FormatString(LoadExpandedString(IDS_CLEAN_SUMMARY).c_str(), result.deleted,
-                               result.notDeleted, result.kept) +
+                               result.partlyDeleted, result.notDeleted, result.kept) +
                   L"\r\n");
     }
     return result;

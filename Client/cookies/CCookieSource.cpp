@@ -6,10 +6,29 @@ CookieKind CCookieSource::GetKind() {
 }
 
 bool CCookieSource::DeleteCookies(const CCookieList& cookies) {
+    CDeleteOutcome outcome;
+    return DeleteCookies(cookies, outcome);
+}
+
+bool CCookieSource::PrepareDelete(const CCookieList&, CDeleteOutcome&) {
+    return true;
+}
+
+bool CCookieSource::EndDeleteBatch(CCookieList&) noexcept {
+    return true;
+}
+
+bool CCookieSource::EndDeleteBatch() noexcept {
+    CCookieList undone;
+    return EndDeleteBatch(undone);
+}
+
+bool CCookieSource::DeleteCookies(const CCookieList& cookies, CDeleteOutcome& outcome) {
     for (const CRefPtr<CCookie>& cookie : cookies) {
         if (!DeleteCookie(cookie)) {
             return false;
         }
+        outcome.deleted.push_back(cookie);
     }
     return true;
 }

@@ -24,6 +24,18 @@ protected:
     ~CCookieSink() = default;
 };
 
+// What a source's delete of one site's cookies came to, besides its answer.
+struct CDeleteOutcome {
+    // Why cookies stayed, when the delete says false; empty when the source told no more than
+    // its message.
+    std::wstring reason;
+    // The cookies it deleted, also when it stopped part-way; in a batch, until it ends.
+    CCookieList deleted;
+    // Cookies of the site that the store holds besides those it was asked to delete: added
+    // since the load, so nobody has seen them and they stay. The site comes back with them.
+    CCookieList appeared;
+};
+
 // The provider of one kind of cookie: prepared once at start-up, enumerated once per load on
 // the loading thread, asked to delete single cookies on the window thread.
 class CCookieSource : public CRefCount {
@@ -35,13 +47,21 @@ public:
     virtual bool DeleteCookie(const CRefPtr<CCookie>& cookie) = 0;
     // Deletes one site's cookies of this source, in order, and stops at the first that stays.
     // A source whose store takes transactions deletes each store's part in one.
-    virtual bool DeleteCookies(const CCookieList& cookies);
+    virtual bool DeleteCookies(const CCookieList& cookies, CDeleteOutcome& outcome);
+    bool DeleteCookies(const CCookieList& cookies);
+    // Inside a batch, before any source deletes a cookie of the site: takes what deleting
+    // these cookies will need (a store's write lock, waiting out a reader), so that the site
+    // is not left half deleted by a store that is merely busy. False, after telling the user
+    // why, when it cannot; then nothing of the site is deleted.
+    virtual bool PrepareDelete(const CCookieList& cookies, CDeleteOutcome& outcome);
     // Several sites are about to be deleted, one after another, on this thread: a source may
     // keep what it opens for them until the batch ends, and make their deletes last only then.
     // Each site is still deleted whole or not at all. Ending never raises: it says false when
-    // deletes reported done in the batch did not last, after telling the user why.
+    // deletes reported done in the batch did not last, after telling the user why, and hands
+    // back those cookies in `undone`.
     virtual void BeginDeleteBatch() {}
-    virtual bool EndDeleteBatch() noexcept { return true; }
+    virtual bool EndDeleteBatch(CCookieList& undone) noexcept;
+    bool EndDeleteBatch() noexcept;
     // Raises a CException on failure, which ends start-up.
     virtual void Prepare() = 0;
     // Hands every cookie to the sink at once, so domains fill while it runs. Raises a

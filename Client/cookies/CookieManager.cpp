@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <unordered_set>
+#include <exception>
 
 namespace {
 
@@ -168,11 +168,11 @@ void CookieManager::WaitForLoading() {
     }
 }
 
-bool CookieManager::LoadHere() {
+bool CookieManager::LoadHere(bool prune) {
     BeginLoading();
     bool completed = false;
     try {
-        Load();
+        Load(prune);
         completed = true;
     } catch (...) {
         ReportFailure(CurrentReason());
@@ -186,7 +186,8 @@ unsigned __stdcall CookieManager::LoadingThread(void* manager) {
     // Nothing may unwind into the run-time: whatever escapes the load is reported here, and
     // the load is finished in every case, or shut-down would wait for ever.
     try {
-        self->Load();
+        // The window's load prunes: the user sees what is left and may authorize again.
+        self->Load(true);
     } catch (...) {
         self->ReportFailure(CurrentReason());
     }
@@ -194,7 +195,7 @@ unsigned __stdcall CookieManager::LoadingThread(void* manager) {
     return 0;
 }
 
-void CookieManager::Load() {
+void CookieManager::Load(bool prune) {
     const std::vector<std::wstring> names = LoadAuthorizedSet();
     {
         CLock hold(m_lock);
@@ -205,6 +206,9 @@ void CookieManager::Load() {
         }
     }
     EnumerateSources();
+    if (!prune) {
+        return;
+    }
     std::vector<std::wstring> unseen;
     {
         CLock hold(m_lock);
@@ -247,43 +251,57 @@ void CookieManager::EnumerateSources() {
             CLock hold(m_lock);
             source = m_sources[index];
         }
-        CSourceSink sink(*this, *source);
-        source->Enumerate(sink);
+        EnumerateSource(*source);
+    }
+}
+
+void CookieManager::EnumerateSource(CCookieSource& source) {
+    CSourceSink sink(*this, source);
+    // One source that fails never costs the others; this load then prunes nothing.
+    const auto skip = [this, &source] {
+        SkipStore(FormatString(LoadExpandedString(IDS_SOURCE_FAILED).c_str(),
+                               TypeTextForKinds(KindBit(source.GetKind())).c_str(),
+                               CurrentReason().c_str()));
+    };
+    try {
+        source.Enumerate(sink);
+    } catch (const CException&) {
+        skip();
+    } catch (const std::exception&) {
+        skip();
     }
 }
 
 void CookieManager::AddCookie(const CRefPtr<CCookie>& cookie) {
     const std::wstring key = DomainKeyFromHost(cookie->GetHost());
     CRefPtr<CCookieDomain> domain;
+    bool added = false;
     {
+        // Found or made under one hold of the lock: a site that a delete brings back is added
+        // on the window thread while a load may add to it.
         CLock hold(m_lock);
-        const auto found = m_byKey.find(key);
         ++m_cookiesFound;
+        const auto found = m_byKey.find(key);
         if (found != m_byKey.end()) {
             domain = found->second;
             domain->AddCookie(cookie);
+        } else {
+            domain = CCookieDomain::Create(key);
+            domain->AddCookie(cookie);
+            // The domain is marked before anyone can see it, so a copy taken meanwhile never
+            // shows an authorized domain as not authorized.
+            const auto authorized = m_authorized.find(key);
+            if (authorized != m_authorized.end()) {
+                authorized->second = true;
+                domain->SetAuthorized();
+            }
+            m_domains.push_back(domain);
+            m_byKey.emplace(key, domain);
+            ++m_sitesFound;
+            added = true;
         }
     }
-    if (domain) {
-        NotifyFound(WM_DOMAIN_CHANGED, domain);
-        return;
-    }
-    domain = CCookieDomain::Create(key);
-    domain->AddCookie(cookie);
-    {
-        // The domain is marked before anyone can see it, so a copy taken meanwhile never
-        // shows an authorized domain as not authorized.
-        CLock hold(m_lock);
-        const auto authorized = m_authorized.find(key);
-        if (authorized != m_authorized.end()) {
-            authorized->second = true;
-            domain->SetAuthorized();
-        }
-        m_domains.push_back(domain);
-        m_byKey.emplace(key, domain);
-        ++m_sitesFound;
-    }
-    NotifyFound(WM_DOMAIN_ADDED, domain);
+    NotifyFound(added ? WM_DOMAIN_ADDED : WM_DOMAIN_CHANGED, domain);
 }
 
 void CookieManager::AddNotice(const std::wstring& notice) {
@@ -407,94 +425,6 @@ bool CookieManager::AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) {
     }
     domain->SetAuthorized();
     Notify(WM_DOMAIN_AUTHORIZED, domain);
-    return true;
-}
-
-std::size_t CookieManager::SourceIndexOfKind(CookieKind kind) {
-    std::size_t index = 0;
-    while (index < m_sources.size() && m_sources[index]->GetKind() != kind) {
-        ++index;
-    }
-    return index;
-}
-
-bool CookieManager::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
-    const std::wstring name = domain->GetName();
-    if (domain->IsAuthorized()) {
-        try {
-            RemoveAuthorized(name);
-        } catch (const CException& e) {
-            ShowMessage(FailureText(IDS_FAILED_DELETING_AUTHORIZED, e.GetText()),
-                        MB_ICONWARNING | MB_OK);
-            return false;
-        }
-    }
-    CCookieList cookies;
-    domain->GetCookies(cookies);
-    // Each source gets the site's cookies of its kind in one batch, in the sources' order, so
-    // a database source deletes them in one transaction per store.
-    std::vector<CCookieList> batches(m_sources.size());
-    for (const CRefPtr<CCookie>& cookie : cookies) {
-        const std::size_t index = SourceIndexOfKind(cookie->GetKind());
-        if (index == m_sources.size()) {
-            // No source can delete it: the domain stays whole.
-            return false;
-        }
-        batches[index].push_back(cookie);
-    }
-    for (std::size_t index = 0; index < batches.size(); ++index) {
-        if (!batches[index].empty() && !m_sources[index]->DeleteCookies(batches[index])) {
-            return false;
-        }
-    }
-    if (m_inDeleteBatch) {
-        m_deletedInBatch.push_back(domain);
-    } else {
-        ForgetDomains({domain});
-    }
-    return true;
-}
-
-void CookieManager::ForgetDomains(const CDomainList& deleted) {
-    CLock hold(m_lock);
-    std::unordered_set<const CCookieDomain*> removed;
-    for (const CRefPtr<CCookieDomain>& domain : deleted) {
-        const auto found = m_byKey.find(domain->GetName());
-        if (found != m_byKey.end()) {
-            removed.insert(found->second.Get());
-            m_byKey.erase(found);
-        }
-    }
-    // One pass over the list for the whole batch, not one per site.
-    std::erase_if(m_queued,
-                  [&removed](const auto& queued) { return removed.count(queued.second); });
-    std::erase_if(m_domains, [&removed](const auto& each) { return removed.count(each.Get()); });
-}
-
-void CookieManager::BeginDeleteBatch() {
-    m_inDeleteBatch = true;
-    m_deletedInBatch.clear();
-    for (const CRefPtr<CCookieSource>& source : m_sources) {
-        source->BeginDeleteBatch();
-    }
-}
-
-bool CookieManager::EndDeleteBatch() noexcept {
-    bool committed = true;
-    for (const CRefPtr<CCookieSource>& source : m_sources) {
-        committed = source->EndDeleteBatch() && committed;
-    }
-    m_inDeleteBatch = false;
-    CDomainList deleted;
-    deleted.swap(m_deletedInBatch);
-    if (!committed) {
-        return false;
-    }
-    try {
-        ForgetDomains(deleted);
-    } catch (...) {
-        // Out of memory for the lookup: the sites are gone all the same; a Refresh drops them.
-    }
     return true;
 }
 

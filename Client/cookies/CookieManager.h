@@ -14,6 +14,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -45,8 +46,9 @@ public:
     void PrepareSources();
     void StartLoading();
     // One load on the calling thread, for the command-line modes, which have no window to keep
-    // responsive. False when a failure ended it; the failure has been shown.
-    bool LoadHere();
+    // responsive. False when a failure ended it; the failure has been shown. Only a load that
+    // may change things prunes: one that promised to change nothing writes nothing.
+    bool LoadHere(bool prune);
     bool IsLoading();
     // Waits for whichever load runs.
     void WaitForLoading();
@@ -78,18 +80,46 @@ public:
     // source, in the sources' order.
     void DescribeCookies(const CCookieList& cookies, CCookieDescriptions& descriptions);
 
+    // What the last delete batch did to a site it was asked to delete, once it has ended.
+    struct CSiteResult {
+        unsigned deleted = 0;
+        unsigned stayed = 0;
+        // Why cookies stayed, as the sources said it, in the order they said it.
+        std::vector<std::wstring> reasons;
+    };
+    CSiteResult GetDeleteResult(const CCookieDomain& domain);
+
 private:
     class CSourceSink;
+    // A site that a delete batch has been asked to delete.
+    struct CBatchSite {
+        CRefPtr<CCookieDomain> domain;
+        // Its cookies when its delete began; those the load adds meanwhile stay.
+        CCookieList listed;
+        // The cookies the sources reported deleted; whether that lasts is known at the end.
+        std::unordered_set<const CCookie*> deleted;
+        // Cookies of the site that its stores held besides: it comes back with them.
+        CCookieList appeared;
+        std::vector<std::wstring> reasons;
+        // Whether every source reported its share deleted.
+        bool whole = false;
+    };
 
     static unsigned __stdcall LoadingThread(void* manager);
     // Resets the figures of the last load and marks a load as running.
     void BeginLoading();
-    void Load();
+    void Load(bool prune);
     // Tells the user, and the status line, why the load ended early.
     void ReportFailure(const std::wstring& reason) noexcept;
     // Clears the loading flag, then tells the windows.
     void FinishLoading() noexcept;
     void EnumerateSources();
+    // One source's Enumerate; a failure skips what the source had not handed over yet.
+    void EnumerateSource(CCookieSource& source);
+    // The site's cookies, one source's share at a time, each with that source's index.
+    bool DeleteInBatch(const CRefPtr<CCookieDomain>& domain, CBatchSite& site);
+    // Lists the cookies again, as the load does: a site that was deleted comes back.
+    void AddCookies(const CCookieList& cookies);
     // Posts a domain found by the load, except to the windows that have one queued already.
     void NotifyFound(UINT message, const CRefPtr<CCookieDomain>& domain);
     void Notify(UINT message, const CRefPtr<CCookieDomain>& domain);
@@ -97,8 +127,10 @@ private:
     bool Deliver(HWND window, UINT message, CCookieDomain* domain);
     // The first source of the kind; the number of sources when there is none.
     std::size_t SourceIndexOfKind(CookieKind kind);
-    // Drops the domains listed under the names of `deleted`.
+    // Drops the domains listed under the names of `deleted`, and marks them deleted.
     void ForgetDomains(const CDomainList& deleted);
+    // Settles what each site of the ended batch came to; `undone` did not last.
+    void SettleBatch(const CCookieList& undone, bool committed);
 
     CCriticalSection m_lock;
     bool m_loading = false;
@@ -118,10 +150,11 @@ private:
     std::unordered_map<std::wstring, bool> m_authorized;
     // The domains of m_domains by key, so each cookie finds its domain at once.
     std::unordered_map<std::wstring, CRefPtr<CCookieDomain>> m_byKey;
-    // Only the deleting thread uses these: whether a delete batch runs, and the domains it
-    // has deleted so far, which leave the list when it ends.
+    // Only the deleting thread uses these: whether a delete batch runs, the sites it has been
+    // asked to delete so far, which leave the list when it ends, and what the last one did.
     bool m_inDeleteBatch = false;
-    CDomainList m_deletedInBatch;
+    std::vector<CBatchSite> m_batchSites;
+    std::unordered_map<const CCookieDomain*, CSiteResult> m_results;
     const CPostFunction m_post;
     const CThreadStart m_startThread;
     CKernelHandle m_thread;

@@ -6,6 +6,8 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/sources/CDatabaseCookie.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CDatabaseCookieSource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CFirefoxCookieSource.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sources/CookieRows.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sources/CStoreWriter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CFlashCookieSource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CIECookieSource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CWin32BrowserProfiles.cpp
@@ -13,6 +15,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/sources/CWin32FileSystem.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CWin32UrlCache.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CookieManager.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CookieManagerDeletes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CriticalSection.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DomainKey.cpp
 )

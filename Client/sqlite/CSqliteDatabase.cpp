@@ -8,6 +8,10 @@
 
 namespace {
 
+// Long enough to wait out another reader's pass over a store, short enough that a browser
+// holding its lock for good is reported rather than waited for.
+constexpr int BusyTimeoutMilliseconds = 5000;
+
 std::string ToUtf8(const std::wstring& text) {
     if (text.empty()) {
         return std::string();
@@ -56,6 +60,18 @@ CSqliteDatabase::CSqliteDatabase(const std::wstring& path, Mode mode) {
     if (code != SQLITE_OK) {
         ThrowSqliteError(m_db.Get(), code);
     }
+    ::sqlite3_busy_timeout(m_db.Get(), BusyTimeoutMilliseconds);
+    // A file another program wrote may carry triggers, views or functions of its own: none of
+    // them runs on our statements, and nothing we run can corrupt the file on purpose.
+    Configure(SQLITE_DBCONFIG_DEFENSIVE, 1);
+    Configure(SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0);
+}
+
+void CSqliteDatabase::Configure(int option, int value) {
+    const int code = ::sqlite3_db_config(m_db.Get(), option, value, nullptr);
+    if (code != SQLITE_OK) {
+        ThrowSqliteError(m_db.Get(), code);
+    }
 }
 
 CSqliteStatement CSqliteDatabase::Prepare(const std::string& sql) {
@@ -88,8 +104,13 @@ bool CSqliteDatabase::InTransaction() const noexcept {
 }
 
 void CSqliteDatabase::LeaveLogOnClose() {
-    const int code = ::sqlite3_db_config(m_db.Get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    if (code != SQLITE_OK) {
-        ThrowSqliteError(m_db.Get(), code);
-    }
+    Configure(SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1);
+}
+
+bool CSqliteDatabase::HasTriggers(const std::wstring& table) {
+    CSqliteStatement triggers =
+        Prepare("SELECT 1 FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?1 COLLATE "
+                "NOCASE LIMIT 1");
+    triggers.Bind(1, table);
+    return triggers.Step();
 }

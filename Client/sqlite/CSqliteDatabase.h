@@ -14,7 +14,9 @@ struct CSqliteTraits {
     static void Close(Handle h) noexcept;
 };
 
-// One connection to a database file. Every failure raises CSqliteError.
+// One connection to a database file. It waits a few seconds for another connection's lock,
+// and runs no trigger or function that the file's schema brings. Every failure raises
+// CSqliteError.
 class CSqliteDatabase {
 public:
     enum class Mode {
@@ -38,10 +40,14 @@ public:
     // Closing the last connection normally copies a write-ahead log into the file and removes
     // it. The log is the owner's to fold in: this keeps it as it is.
     void LeaveLogOnClose();
+    // Whether any trigger fires on a change of the table.
+    bool HasTriggers(const std::wstring& table);
 
     sqlite3* Get() const noexcept { return m_db.Get(); }
 
 private:
+    void Configure(int option, int value);
+
     CUniqueHandle<CSqliteTraits> m_db;
 };
 

@@ -29,6 +29,10 @@ void CSqliteStatement::Bind(int parameter, const std::wstring& value) {
                                 SQLITE_TRANSIENT));
 }
 
+void CSqliteStatement::BindNull(int parameter) {
+    Check(::sqlite3_bind_null(m_statement.Get(), parameter));
+}
+
 bool CSqliteStatement::Step() {
     const int code = ::sqlite3_step(m_statement.Get());
     if (code == SQLITE_ROW) {

@@ -21,6 +21,7 @@ public:
 
     void Bind(int parameter, std::int64_t value);
     void Bind(int parameter, const std::wstring& value);
+    void BindNull(int parameter);
     // True while there is a row to read; false when the statement is done.
     bool Step();
     // Ready to run again with new parameters.

@@ -1,7 +1,7 @@
 #include "sqlite/CSqliteTransaction.h"
 
-CSqliteTransaction::CSqliteTransaction(CSqliteDatabase& db) : m_db(db) {
-    m_db.Execute("BEGIN IMMEDIATE");
+CSqliteTransaction::CSqliteTransaction(CSqliteDatabase& db, Lock lock) : m_db(db) {
+    m_db.Execute(lock == Lock::Exclusive ? "BEGIN EXCLUSIVE" : "BEGIN IMMEDIATE");
 }
 
 CSqliteTransaction::~CSqliteTransaction() {

@@ -5,7 +5,14 @@
 // One write transaction: takes the write lock at once, and rolls back unless committed.
 class CSqliteTransaction {
 public:
-    explicit CSqliteTransaction(CSqliteDatabase& db);
+    enum class Lock {
+        // Readers may go on until the commit.
+        Write,
+        // No reader either: waits for those there are, and lets none in until the end.
+        Exclusive,
+    };
+
+    explicit CSqliteTransaction(CSqliteDatabase& db, Lock lock = Lock::Write);
     CSqliteTransaction(const CSqliteTransaction&) = delete;
     CSqliteTransaction& operator=(const CSqliteTransaction&) = delete;
     ~CSqliteTransaction();

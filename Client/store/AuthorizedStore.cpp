@@ -16,8 +16,12 @@ CRegKey OpenStore() {
 } // namespace
 
 std::vector<std::wstring> LoadAuthorizedSet() {
-    const CRegKey key = OpenStore();
     std::vector<std::wstring> names;
+    // Reading creates nothing: a load that promised to change nothing writes nothing.
+    CRegKey key;
+    if (!OpenKey(key, HKEY_CURRENT_USER, LoadExpandedString(IDS_ALLOWED_KEY), false)) {
+        return names;
+    }
     std::wstring name;
     for (DWORD index = 0; EnumValueName(key.Get(), index, name); ++index) {
         names.push_back(name);

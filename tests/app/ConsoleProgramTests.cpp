@@ -4,6 +4,7 @@
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/ProgramDriver.h"
+#include "store/Exceptions.h"
 #include "support/ProgramFixture.h"
 #include "ui/StringLoader.h"
 #include "ui/TimeText.h"
@@ -117,10 +118,13 @@ protected:
 } // namespace
 
 TEST_F(ConsoleList, WritesEverySiteAsCsvToTheConsoleOrAFile) {
+    // A site without cookies keeps its authorization: listing changes nothing.
+    CookieStore::AddAuthorizedValue(L"gone.net");
     const CConsoleRun run = RunFromConsole(L"-list");
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_EQ(ExpectedSites(), run.output);
     EXPECT_EQ("", run.errors);
+    EXPECT_EQ((std::set<std::wstring>{L"beta.org", L"gone.net"}), CookieStore::AuthorizedValues());
 
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
@@ -258,6 +262,7 @@ protected:
 } // namespace
 
 TEST_F(ConsoleClean, DryRunNamesTheSitesAndDeletesNothing) {
+    CookieStore::AddAuthorizedValue(L"gone.net");
     const auto before = CookieStore::BrowserCookieUrls();
     const CConsoleRun run = RunFromConsole(L"-clean 30 -dry-run");
     EXPECT_EQ(0u, run.exitCode);
@@ -268,14 +273,17 @@ TEST_F(ConsoleClean, DryRunNamesTheSitesAndDeletesNothing) {
     EXPECT_EQ("", run.errors);
     EXPECT_EQ(before, CookieStore::BrowserCookieUrls());
     EXPECT_TRUE(FlashFileExists());
+    EXPECT_EQ((std::set<std::wstring>{L"gone.net", L"kept.org"}), CookieStore::AuthorizedValues())
+        << "a dry run prunes nothing";
 }
 
 TEST_F(ConsoleClean, DeletesExactlyTheOldUnauthorizedSites) {
+    CookieStore::AddAuthorizedValue(L"gone.net");
     const CConsoleRun run = RunFromConsole(L"-clean 30");
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_EQ(Line(L"Deleted", L"flashold.net", 1, m_flashTime) +
                   Line(L"Deleted", L"old.com", 2, m_oldTime) +
-                  "2 sites deleted, 0 not deleted, 2 kept.\r\n",
+                  "2 sites deleted, 0 partly deleted, 0 not deleted, 2 kept.\r\n",
               run.output);
     EXPECT_EQ("", run.errors);
     EXPECT_EQ((std::set<std::wstring>{m_keptUrl, m_freshUrl}), CookieStore::BrowserCookieUrls());
@@ -296,9 +304,11 @@ TEST_F(ConsoleClean, AnEntryHeldOpenEndsWithExitCodeTwo) {
     EXPECT_EQ(1u, CookieStore::BrowserCookieUrls().count(m_oldUrls[1]));
     ::UnlockUrlCacheEntryFileW(m_oldUrls[1].c_str(), 0);
     EXPECT_EQ(2u, run.exitCode);
+    // The entry that was not held went: the line says what went, what stayed and why.
     EXPECT_EQ(Line(L"Deleted", L"flashold.net", 1, m_flashTime) +
-                  Line(L"Not deleted", L"old.com", 2, m_oldTime) +
-                  "1 sites deleted, 1 not deleted, 2 kept.\r\n",
+                  Utf8(L"Partly deleted old.com: 1 of 2 cookies, last used " + Iso(m_oldTime) +
+                       L"  " + CWin32Exception(ERROR_SHARING_VIOLATION, L"").GetText() + L"\r\n") +
+                  "1 sites deleted, 1 partly deleted, 0 not deleted, 2 kept.\r\n",
               run.output);
     EXPECT_EQ(0u, run.errors.find("Failed deleting cookie.  ")) << run.errors;
     EXPECT_FALSE(FlashFileExists());
@@ -323,7 +333,7 @@ TEST_F(ConsoleClean, AnOpenBrowserKeepsItsStoreWholeAndEndsWithExitCodeTwo) {
     EXPECT_EQ(2u, run.exitCode);
     EXPECT_EQ(Line(L"Deleted", L"flashold.net", 1, m_flashTime) +
                   Line(L"Deleted", L"old.com", 2, m_oldTime) +
-                  "2 sites deleted, 0 not deleted, 2 kept.\r\n",
+                  "2 sites deleted, 0 partly deleted, 0 not deleted, 2 kept.\r\n",
               run.output);
     EXPECT_EQ(Utf8(FormatString(LoadExpandedString(IDS_BROWSER_OPEN).c_str(), L"Google Chrome",
                                 L"Default") +

@@ -1,6 +1,8 @@
 #include "cookies/CDeleteBatch.h"
 #include "cookies/CookieManager.h"
 #include "cookies/FileTime.h"
+#include "res/resource.h"
+#include "ui/StringLoader.h"
 #include "support/BrowserStandIn.h"
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
@@ -8,6 +10,7 @@
 #include "support/ThrowAwayCurrentFolder.h"
 #include "sqlite/CSqliteDatabase.h"
 #include "sqlite/CSqliteError.h"
+#include "sqlite/CSqliteTransaction.h"
 
 #include <gtest/gtest.h>
 
@@ -193,38 +196,74 @@ TEST_F(BrowserStoresLoading, ABatchHoldsItsStoresAndItsSitesLeaveTheListWhenItEn
     EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(m_firefox));
 }
 
-// A store that refuses to delete one site's row: either the statement alone fails, or the
-// failure takes the store's whole transaction with it.
-TEST_F(BrowserStoresLoading, AFailureInABatchKeepsExactlyTheSitesWhoseDeletesDidNotLast) {
-    for (const std::string failure : {"ABORT", "ROLLBACK"}) {
-        SCOPED_TRACE(failure);
-        BrowserStores::Clear();
-        const std::wstring chrome = BrowserStores::AddChromiumStore(
-            BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
-            Layout::Current,
-            {{L"a.com", L"a", L"/", Chromium, Chromium},
-             {L"b.com", L"b", L"/", Chromium + 1, Chromium},
-             {L"c.com", L"c", L"/", Chromium + 2, Chromium}});
-        CSqliteDatabase(chrome, CSqliteDatabase::Mode::ReadWrite)
-            .Execute("CREATE TRIGGER refuse BEFORE DELETE ON cookies WHEN old.host_key = "
-                     "'c.com' BEGIN SELECT RAISE(" +
-                     failure + ", 'refused'); END");
-        const auto before = BrowserStores::DumpTable(chrome, "cookies");
-        Load();
-        CDeleteBatch batch(*m_manager);
-        EXPECT_TRUE(m_manager->DeleteDomain(Find(L"a.com")));
-        EXPECT_TRUE(m_manager->DeleteDomain(Find(L"b.com")));
-        EXPECT_FALSE(m_manager->DeleteDomain(Find(L"c.com")));
-        EXPECT_EQ(1u, TakeRecordedMessages().size());
-        const bool lasted = failure == "ABORT";
-        EXPECT_EQ(lasted, batch.End());
-        EXPECT_EQ(!lasted, static_cast<bool>(Find(L"a.com")));
-        EXPECT_EQ(!lasted, static_cast<bool>(Find(L"b.com")));
-        EXPECT_TRUE(Find(L"c.com"));
-        EXPECT_EQ(lasted ? std::vector<std::wstring>{before[2]} : before,
-                  BrowserStores::DumpTable(chrome, "cookies"));
-        EXPECT_EQ(L"ok", BrowserStores::CheckIntegrity(chrome));
+// The browser ran between the load and the delete: the cookie it added since is not deleted,
+// and the site comes back with it, its count and times its own.
+TEST_F(BrowserStoresLoading, ACookieAddedSinceTheLoadStaysAndItsSiteComesBack) {
+    BuildStores();
+    Load();
+    const auto listed = Find(L"chrome.org");
+    ASSERT_TRUE(listed);
+    BrowserStores::AddRows(
+        m_chrome, {{L"www.chrome.org", L"new", L"/", Chromium + 5 * Hour, Chromium + 6 * Hour}});
+    const auto added = BrowserStores::DumpTable(m_chrome, "cookies").back();
+    EXPECT_TRUE(m_manager->DeleteDomain(listed));
+    const auto back = Find(L"chrome.org");
+    ASSERT_TRUE(back);
+    EXPECT_NE(listed.Get(), back.Get());
+    EXPECT_TRUE(listed->IsDeleted());
+    EXPECT_EQ(1u, back->GetCookieCount());
+    EXPECT_EQ(static_cast<std::uint64_t>((Chromium + 6 * Hour) * 10),
+              ToUInt64(back->GetLastUsed()));
+    EXPECT_EQ(static_cast<std::uint64_t>((Chromium + 5 * Hour) * 10), ToUInt64(back->GetCreated()));
+    const auto rows = BrowserStores::DumpTable(m_chrome, "cookies");
+    EXPECT_EQ(1u, std::count(rows.begin(), rows.end(), added));
+    EXPECT_EQ(2u, rows.size()) << "shared.com's row and the new one";
+}
+
+// A store another program is writing is waited for, then left alone: the site's other stores
+// are not touched before every store it needs is held.
+TEST_F(BrowserStoresLoading, ABusyStoreLeavesTheWholeSiteAsItIs) {
+    BuildStores();
+    Load();
+    const Dumps before = DumpAll();
+    const auto urls = CookieStore::BrowserCookieUrls();
+    {
+        CSqliteDatabase writer(m_firefox, CSqliteDatabase::Mode::ReadWrite);
+        CSqliteTransaction busy(writer, CSqliteTransaction::Lock::Exclusive);
+        EXPECT_FALSE(m_manager->DeleteDomain(Find(L"shared.com")));
     }
+    EXPECT_EQ(1u, TakeRecordedMessages().size());
+    EXPECT_TRUE(Find(L"shared.com"));
+    EXPECT_EQ(before, DumpAll());
+    EXPECT_EQ(urls, CookieStore::BrowserCookieUrls()) << "the cache's cookie stays";
+}
+
+// A trigger planted in a store would run on our delete: the store is listed, never written,
+// and the notice says why.
+TEST_F(BrowserStoresLoading, AStoreWithATriggerIsListedButNeverWritten) {
+    const std::wstring chrome = BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"), Layout::Current,
+        {{L"a.com", L"a", L"/", Chromium, Chromium},
+         {L"b.com", L"b", L"/", Chromium + 1, Chromium}});
+    CSqliteDatabase(chrome, CSqliteDatabase::Mode::ReadWrite)
+        .Execute("CREATE TRIGGER planted AFTER DELETE ON cookies BEGIN INSERT INTO meta "
+                 "VALUES ('planted', old.host_key); END");
+    const auto cookies = BrowserStores::DumpTable(chrome, "cookies");
+    const auto meta = BrowserStores::DumpTable(chrome, "meta");
+    Load();
+    EXPECT_EQ(
+        (std::vector<std::wstring>{FormatString(LoadExpandedString(IDS_STORE_HAS_TRIGGER).c_str(),
+                                                L"Google Chrome", L"Default")}),
+        m_manager->GetNotices());
+    ASSERT_TRUE(Find(L"a.com"));
+    {
+        CDeleteBatch batch(*m_manager);
+        EXPECT_FALSE(m_manager->DeleteDomain(Find(L"a.com")));
+    }
+    EXPECT_EQ(1u, TakeRecordedMessages().size());
+    EXPECT_TRUE(Find(L"a.com"));
+    EXPECT_EQ(cookies, BrowserStores::DumpTable(chrome, "cookies"));
+    EXPECT_EQ(meta, BrowserStores::DumpTable(chrome, "meta"));
 }
 
 // A delete killed half-way leaves every database whole, with the site's rows all there or

@@ -20,6 +20,8 @@ public:
     // Deleting a cookie with one of these files fails.
     std::set<std::wstring> undeletable;
     std::vector<std::wstring> deleted;
+    // Runs inside each delete, as a load that goes on meanwhile would.
+    std::function<void()> whileDeleting;
     // The files of the cookies it was asked to describe.
     std::vector<std::wstring> described;
     int prepared = 0;
@@ -27,6 +29,9 @@ public:
 
     bool DeleteCookie(const CRefPtr<CCookie>& cookie) override {
         deleted.push_back(cookie->GetFile());
+        if (whileDeleting) {
+            whileDeleting();
+        }
         return undeletable.count(cookie->GetFile()) == 0;
     }
     void Prepare() override { ++prepared; }

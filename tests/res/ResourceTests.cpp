@@ -141,7 +141,7 @@ const std::map<UINT, std::wstring> Expected = {
     {253, L"Deleted %s: %u cookies, last used %s"},
     {254, L"Would delete %s: %u cookies, last used %s"},
     {255, L"Not deleted %s: %u cookies, last used %s"},
-    {256, L"%u sites deleted, %u not deleted, %u kept."},
+    {256, L"%u sites deleted, %u partly deleted, %u not deleted, %u kept."},
     {257, L"%u sites would be deleted, %u kept; nothing was deleted."},
     {258, L"Cookies of %s"},
     {259, L"%s (%s)"},
@@ -151,6 +151,11 @@ const std::map<UINT, std::wstring> Expected = {
           L"without their expiry.  %s"},
     {262, L"The cookie %s of %s is no longer in %s (%s): it was deleted or changed after the list "
           L"was loaded. Press Refresh."},
+    {263, L"The profiles of %s could not be read.  %s"},
+    {264, L"The cookie database of %s (%s) runs a trigger of its own on every change, so "
+          L"<APPNAME> never deletes from it."},
+    {265, L"The %s cookies could not be read.  %s"},
+    {266, L"Partly deleted %s: %u of %u cookies, last used %s"},
 };
 
 } // namespace

@@ -761,7 +761,7 @@ FILETIME FromFirefox(std::int64_t microseconds) {
 CCookieDescriptions DescribeLoadedSite(const std::wstring& site) {
     CookieManager manager;
     manager.PrepareSources();
-    EXPECT_TRUE(manager.LoadHere());
+    EXPECT_TRUE(manager.LoadHere(false));
     CDomainList domains;
     manager.GetDomains(domains);
     CCookieDescriptions described;
@@ -860,7 +860,7 @@ TEST_F(Dialogs, DetailsSayWhyAStoreCouldNotBeReadAgainAndStillListItsCookiesAsLo
 
     CookieManager manager;
     manager.PrepareSources();
-    ASSERT_TRUE(manager.LoadHere());
+    ASSERT_TRUE(manager.LoadHere(false));
     CDomainList domains;
     manager.GetDomains(domains);
     ASSERT_EQ(1u, domains.size());

@@ -105,7 +105,7 @@ void LoadAndDelete(double& loadSeconds, double& deleteSeconds, std::size_t& due)
     CookieManager manager;
     manager.PrepareSources();
     const double start = Seconds();
-    manager.LoadHere();
+    manager.LoadHere(true);
     loadSeconds = Seconds() - start;
     CDomainList domains;
     manager.GetDomains(domains);

@@ -76,8 +76,8 @@ std::vector<CBrowserStore> CChromiumCookieSource::FindStores(CCookieSink& sink) 
             (install.roaming ? m_appData : m_localAppData) + L'\\' + install.folder;
         if (install.isProfile) {
             const std::wstring name = folder.substr(folder.rfind(L'\\') + 1);
-            AddProfile(install.browser, folder, name, stores);
-            AddProfile(install.browser, folder + L"\\Default", L"Default", stores);
+            AddProfile(install.browser, folder, folder, name, stores);
+            AddProfile(install.browser, folder, folder + L"\\Default", L"Default", stores);
             continue;
         }
         std::vector<std::wstring> profiles;
@@ -92,15 +92,15 @@ std::vector<CBrowserStore> CChromiumCookieSource::FindStores(CCookieSink& sink) 
         for (const std::wstring& profile : profiles) {
             // The browser's own profiles for its sign-in screen and guest windows.
             if (profile != L"System Profile" && profile != L"Guest Profile") {
-                AddProfile(install.browser, folder + L'\\' + profile, profile, stores);
+                AddProfile(install.browser, folder, folder + L'\\' + profile, profile, stores);
             }
         }
     }
     return stores;
 }
 
-void CChromiumCookieSource::AddProfile(const std::wstring& browser, const std::wstring& folder,
-                                       const std::wstring& profile,
+void CChromiumCookieSource::AddProfile(const std::wstring& browser, const std::wstring& userData,
+                                       const std::wstring& folder, const std::wstring& profile,
                                        std::vector<CBrowserStore>& stores) {
     // Chrome 96 moved the database into "Network"; an older profile keeps it at the top.
     std::wstring database = folder + L"\\Network\\Cookies";
@@ -110,6 +110,7 @@ void CChromiumCookieSource::AddProfile(const std::wstring& browser, const std::w
             return;
         }
     }
-    // The browser opens its database exclusively: while it runs, nobody else can.
-    stores.push_back({browser, profile, database, database, false});
+    // A running browser holds its "lockfile"; where it also opens the database exclusively,
+    // nobody else can read it, which the read finds out for itself.
+    stores.push_back({browser, profile, database, userData + L"\\lockfile", true});
 }

@@ -17,7 +17,8 @@ protected:
 private:
     CChromiumCookieSource(CookieKind kind, std::shared_ptr<CBrowserProfiles> profiles);
 
-    // The profile in `folder`, when it holds a cookie database.
-    void AddProfile(const std::wstring& browser, const std::wstring& folder,
-                    const std::wstring& profile, std::vector<CBrowserStore>& stores);
+    // The profile in `folder`, below the browser's `userData`, when it holds a cookie database.
+    void AddProfile(const std::wstring& browser, const std::wstring& userData,
+                    const std::wstring& folder, const std::wstring& profile,
+                    std::vector<CBrowserStore>& stores);
 };

@@ -17,11 +17,22 @@ struct CBrowserStore {
     std::wstring lockFile;
     // Whether the database may still be read while the browser holds its lock file.
     bool readableWhileOpen = false;
+    // The highest row key the load read: a row above it was added since.
+    std::int64_t highestKey = 0;
 };
 
 // A row of a cookie table as it was read, to delete exactly that row and no other: one that
 // has changed since has another row key or creation time and stays.
 struct CRowIdentity {
+    // Which of the columns below were NULL, so that they match NULL again and nothing else.
+    enum Null : std::uint8_t {
+        HostNull = 1,
+        NameNull = 2,
+        PathNull = 4,
+        CreatedNull = 8,
+        PartitionNull = 16,
+    };
+
     std::int64_t key = 0;
     std::wstring host;
     std::wstring name;
@@ -29,6 +40,7 @@ struct CRowIdentity {
     std::int64_t created = 0;
     // Chromium's top frame site, Firefox's origin attributes; empty where there is no column.
     std::wstring partition;
+    std::uint8_t nulls = 0;
 };
 
 // A cookie of a browser's SQLite database. Its file is the database.
@@ -39,6 +51,7 @@ public:
                                    CRowIdentity row);
 
     const CBrowserStore& GetStore() const noexcept { return *m_store; }
+    const std::shared_ptr<const CBrowserStore>& GetSharedStore() const noexcept { return m_store; }
     const CRowIdentity& GetRow() const noexcept { return m_row; }
 
 private:

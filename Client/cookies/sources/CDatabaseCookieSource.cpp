@@ -1,20 +1,16 @@
 #include "cookies/sources/CDatabaseCookieSource.h"
 
-#include "cookies/FileTime.h"
+#include "cookies/DomainKey.h"
+#include "cookies/sources/CStoreWriter.h"
 #include "res/resource.h"
 #include "sqlite/CSqliteDatabase.h"
 #include "sqlite/CSqliteError.h"
-#include "sqlite/CSqliteSavepoint.h"
-#include "sqlite/CSqliteTransaction.h"
 #include "ui/ShowMessage.h"
 #include "ui/StringLoader.h"
 
 #include <algorithm>
-#include <cstring>
-#include <initializer_list>
 #include <iterator>
 #include <limits>
-#include <optional>
 
 namespace {
 
@@ -29,20 +25,6 @@ std::wstring UnreadableText(const CBrowserStore& store, const std::wstring& reas
                         store.profile.c_str(), reason.c_str());
 }
 
-// Table and column names are plain ASCII.
-std::wstring Wide(const char* name) {
-    return std::wstring(name, name + std::strlen(name));
-}
-
-bool Has(const std::vector<std::wstring>& columns, const char* name) {
-    return std::find(columns.begin(), columns.end(), Wide(name)) != columns.end();
-}
-
-bool HasAll(const std::vector<std::wstring>& columns, std::initializer_list<const char*> names) {
-    return std::all_of(names.begin(), names.end(),
-                       [&columns](const char* name) { return Has(columns, name); });
-}
-
 // The browser holds the file and shares it with nobody.
 bool IsSharingViolation(const CSqliteError& error) {
     return error.GetSystemError() == ERROR_SHARING_VIOLATION;
@@ -50,22 +32,21 @@ bool IsSharingViolation(const CSqliteError& error) {
 
 } // namespace
 
-FILETIME FileTimeFromMicroseconds(std::int64_t microseconds, std::int64_t epoch) {
-    if (microseconds <= 0) {
-        return FILETIME{};
-    }
-    const std::uint64_t since1601 =
-        static_cast<std::uint64_t>(microseconds) + static_cast<std::uint64_t>(epoch);
-    if (since1601 > std::numeric_limits<std::uint64_t>::max() / 10) {
-        return FILETIME{};
-    }
-    return ToFileTime(since1601 * 10);
-}
+struct CDatabaseCookieSource::CBatchStore {
+    CBatchStore(const std::shared_ptr<const CBrowserStore>& store, const CCookieTable& table,
+                CookieKind kind)
+        : writer(store, table, kind) {}
+
+    CStoreWriter writer;
+    CCookieList deleted;
+};
 
 CDatabaseCookieSource::CDatabaseCookieSource(CookieKind kind,
                                              std::shared_ptr<CBrowserProfiles> profiles,
                                              const CCookieTable& table)
     : CCookieSource(kind), m_profiles(std::move(profiles)), m_table(table) {}
+
+CDatabaseCookieSource::~CDatabaseCookieSource() = default;
 
 void CDatabaseCookieSource::Prepare() {
     m_localAppData = m_profiles->GetLocalAppDataFolder();
@@ -74,77 +55,78 @@ void CDatabaseCookieSource::Prepare() {
 
 void CDatabaseCookieSource::Enumerate(CCookieSink& sink) {
     for (CBrowserStore& found : FindStores(sink)) {
-        const auto store = std::make_shared<const CBrowserStore>(std::move(found));
+        auto store = std::make_shared<CBrowserStore>(std::move(found));
         const bool held = m_profiles->IsHeld(store->lockFile);
         if (held && !store->readableWhileOpen) {
             sink.SkipStore(OpenText(*store, IDS_BROWSER_OPEN));
             continue;
         }
+        CCookieList cookies;
+        bool triggers = false;
         try {
-            if (!ReadStore(store, sink)) {
+            if (!ReadStore(store, cookies, triggers)) {
                 sink.SkipStore(
                     UnreadableText(*store, LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT)));
+                continue;
             }
         } catch (const CSqliteError& e) {
             sink.SkipStore(held || IsSharingViolation(e) ? OpenText(*store, IDS_BROWSER_OPEN)
                                                          : UnreadableText(*store, e.GetText()));
+            continue;
+        }
+        if (triggers) {
+            sink.AddNotice(OpenText(*store, IDS_STORE_HAS_TRIGGER));
+        }
+        for (const CRefPtr<CCookie>& cookie : cookies) {
+            sink.AddCookie(cookie);
         }
     }
 }
 
-bool CDatabaseCookieSource::ReadStore(const std::shared_ptr<const CBrowserStore>& store,
-                                      CCookieSink& sink) {
+bool CDatabaseCookieSource::ReadStore(const std::shared_ptr<CBrowserStore>& store,
+                                      CCookieList& cookies, bool& triggers) {
     CSqliteDatabase db(store->database, CSqliteDatabase::Mode::ReadOnly);
-    const std::vector<std::wstring> columns = db.GetColumns(Wide(m_table.table));
-    const bool keyed = std::string(m_table.key) == "rowid" || Has(columns, m_table.key);
-    if (!keyed || !Has(columns, m_table.host) || !Has(columns, "name") || !Has(columns, "path") ||
-        !Has(columns, m_table.created) || !Has(columns, m_table.lastUsed) ||
-        (m_table.partitionRequired && !Has(columns, m_table.partition))) {
+    const std::wstring table = WideName(m_table.table);
+    const std::vector<std::wstring> columns = db.GetColumns(table);
+    if (!HasRowColumns(m_table, columns)) {
         return false;
     }
-    const std::string partition = Has(columns, m_table.partition) ? m_table.partition : "''";
-    CSqliteStatement rows = db.Prepare(
-        std::string("SELECT ") + m_table.key + ", " + m_table.host + ", name, path, " +
-        m_table.created + ", " + m_table.lastUsed + ", " + partition + " FROM " + m_table.table);
+    triggers = db.HasTriggers(table);
+    CSqliteStatement rows = db.Prepare(SelectRows(m_table, IsPartitioned(m_table, columns)));
+    std::int64_t highest = 0;
     const CookieKind kind = GetKind();
+    CCookieList read;
     while (rows.Step()) {
-        CRowIdentity row;
-        row.key = rows.GetInt64(0);
-        row.host = rows.GetText(1);
-        row.name = rows.GetText(2);
-        row.path = rows.GetText(3);
-        row.created = rows.GetInt64(4);
-        row.partition = rows.GetText(6);
-        // A leading dot marks a domain cookie; it is no part of the host's name.
-        std::wstring host = row.host;
-        if (!host.empty() && host.front() == L'.') {
-            host.erase(0, 1);
-        }
-        sink.AddCookie(CDatabaseCookie::Create(
-            kind, store, std::move(host), FileTimeFromMicroseconds(row.created, m_table.epoch),
-            FileTimeFromMicroseconds(rows.GetInt64(5), m_table.epoch), std::move(row)));
+        highest = std::max(highest, rows.GetInt64(0));
+        read.push_back(CookieFromRow(rows, m_table, kind, store));
     }
+    // Set before any other thread can see the store through its cookies.
+    store->highestKey = highest;
+    cookies.swap(read);
     return true;
 }
 
-void CDatabaseCookieSource::DescribeCookies(const CCookieList& cookies,
-                                            CCookieDescriptions& descriptions) {
-    // Each store's cookies, stores in the order their first cookie came.
-    std::vector<std::pair<const CBrowserStore*, std::vector<CDatabaseCookie*>>> stores;
+CDatabaseCookieSource::CStoreCookies CDatabaseCookieSource::ByStore(const CCookieList& cookies) {
+    CStoreCookies stores;
     for (const CRefPtr<CCookie>& cookie : cookies) {
         // The manager hands this source only the cookies it found.
         auto& found = static_cast<CDatabaseCookie&>(*cookie);
         const auto same = std::find_if(stores.begin(), stores.end(), [&found](const auto& each) {
-            return each.first->database == found.GetStore().database;
+            return each.first->GetStore().database == found.GetStore().database;
         });
         if (same != stores.end()) {
             same->second.push_back(&found);
         } else {
-            stores.push_back({&found.GetStore(), {&found}});
+            stores.push_back({&found, {&found}});
         }
     }
-    for (const auto& [store, own] : stores) {
-        DescribeStore(*store, own, descriptions);
+    return stores;
+}
+
+void CDatabaseCookieSource::DescribeCookies(const CCookieList& cookies,
+                                            CCookieDescriptions& descriptions) {
+    for (const auto& [first, own] : ByStore(cookies)) {
+        DescribeStore(first->GetStore(), own, descriptions);
     }
 }
 
@@ -181,12 +163,8 @@ bool CDatabaseCookieSource::ReadDescriptions(const CBrowserStore& store,
                                              const std::vector<CDatabaseCookie*>& cookies,
                                              CCookieDescriptions& descriptions) {
     CSqliteDatabase db(store.database, CSqliteDatabase::Mode::ReadOnly);
-    const std::vector<std::wstring> columns = db.GetColumns(Wide(m_table.table));
-    const bool keyed = std::string(m_table.key) == "rowid" || Has(columns, m_table.key);
-    if (!keyed ||
-        !HasAll(columns, {m_table.host, "name", "path", m_table.expires, m_table.lastUsed,
-                          m_table.created}) ||
-        (m_table.partitionRequired && !Has(columns, m_table.partition))) {
+    const std::vector<std::wstring> columns = db.GetColumns(WideName(m_table.table));
+    if (!HasRowColumns(m_table, columns) || !HasColumn(columns, m_table.expires)) {
         return false;
     }
     std::int64_t expiryUnit = m_table.expiryUnit;
@@ -197,24 +175,15 @@ bool CDatabaseCookieSource::ReadDescriptions(const CBrowserStore& store,
         }
     }
     // The row the load read, and no other: one changed since has another key or creation time.
-    const bool partitioned = Has(columns, m_table.partition);
-    CSqliteStatement find = db.Prepare(
-        std::string("SELECT name, ") + m_table.host + ", path, " + m_table.expires + ", " +
-        m_table.lastUsed + ", " + m_table.created + " FROM " + m_table.table + " WHERE " +
-        m_table.key + " = ?1 AND " + m_table.host + " IS ?2 AND name IS ?3 AND path IS ?4 AND " +
-        m_table.created + " IS ?5" +
-        (partitioned ? std::string(" AND ") + m_table.partition + " IS ?6" : std::string()));
+    const bool partitioned = IsPartitioned(m_table, columns);
+    CSqliteStatement find =
+        db.Prepare(std::string("SELECT name, ") + m_table.host + ", path, " + m_table.expires +
+                   ", " + m_table.lastUsed + ", " + m_table.created + " FROM " + m_table.table +
+                   WhereIdentity(m_table, partitioned));
     const std::wstring location = OpenText(store, IDS_BROWSER_PROFILE);
     for (CDatabaseCookie* cookie : cookies) {
         const CRowIdentity& row = cookie->GetRow();
-        find.Bind(1, row.key);
-        find.Bind(2, row.host);
-        find.Bind(3, row.name);
-        find.Bind(4, row.path);
-        find.Bind(5, row.created);
-        if (partitioned) {
-            find.Bind(6, row.partition);
-        }
+        BindIdentity(find, row, partitioned);
         if (find.Step()) {
             CCookieDescription description;
             description.kind = cookie->GetKind();
@@ -257,187 +226,136 @@ bool CDatabaseCookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
     return DeleteCookies(CCookieList{cookie});
 }
 
-bool CDatabaseCookieSource::DeleteCookies(const CCookieList& cookies) {
-    // The site's rows of each store, stores in the order their first cookie came.
-    std::vector<std::pair<const CBrowserStore*, std::vector<const CRowIdentity*>>> stores;
-    for (const CRefPtr<CCookie>& cookie : cookies) {
-        // The manager hands this source only cookies of its own kind.
-        const auto& found = static_cast<const CDatabaseCookie&>(*cookie);
-        const auto same = std::find_if(stores.begin(), stores.end(), [&found](const auto& each) {
-            return each.first->database == found.GetStore().database;
-        });
-        if (same != stores.end()) {
-            same->second.push_back(&found.GetRow());
-        } else {
-            stores.push_back({&found.GetStore(), {&found.GetRow()}});
+void CDatabaseCookieSource::BeginDeleteBatch() {
+    m_inBatch = true;
+    m_undone.clear();
+}
+
+bool CDatabaseCookieSource::EndDeleteBatch(CCookieList& undone) noexcept {
+    const bool committed = CommitWriters() && m_undone.empty();
+    m_inBatch = false;
+    undone.swap(m_undone);
+    m_undone.clear();
+    return committed;
+}
+
+bool CDatabaseCookieSource::PrepareDelete(const CCookieList& cookies, CDeleteOutcome& outcome) {
+    if (!m_inBatch) {
+        return true;
+    }
+    for (const auto& [first, own] : ByStore(cookies)) {
+        // A store the browser holds is refused by the delete itself, in its turn.
+        if (!RefusalOf(first->GetStore()).empty()) {
+            continue;
+        }
+        try {
+            OpenStore(*first);
+        } catch (const CSqliteError& e) {
+            return Refuse(IsSharingViolation(e)
+                              ? OpenText(first->GetStore(), IDS_BROWSER_OPEN_DELETING)
+                              : e.GetText(),
+                          outcome);
         }
     }
-    for (const auto& [store, rows] : stores) {
-        if (!DeleteRows(*store, rows)) {
+    return true;
+}
+
+bool CDatabaseCookieSource::DeleteCookies(const CCookieList& cookies, CDeleteOutcome& outcome) {
+    if (!m_inBatch) {
+        // One site alone is a batch of one: its deletes last before the answer.
+        BeginDeleteBatch();
+        const bool deleted = DeleteCookies(cookies, outcome);
+        CCookieList undone;
+        return EndDeleteBatch(undone) && deleted;
+    }
+    for (const auto& [first, own] : ByStore(cookies)) {
+        if (!DeleteRows(own, outcome)) {
             return false;
         }
     }
     return true;
 }
 
-void CDatabaseCookieSource::BeginDeleteBatch() {
-    m_inBatch = true;
-}
-
-bool CDatabaseCookieSource::EndDeleteBatch() noexcept {
-    const bool committed = CommitWriters() && !m_batchLost;
-    m_inBatch = false;
-    m_batchLost = false;
-    return committed;
-}
-
-// A database opened for deleting rows of the cookie table, with its statement prepared. A
-// batch's writer holds one transaction for all its sites, each site's rows in a savepoint of
-// their own, and keeps the file locked against every other reader and writer until it ends.
-class CDatabaseCookieSource::CWriter {
-public:
-    CWriter(const std::wstring& database, const CCookieTable& table, bool batch)
-        : m_db(database, CSqliteDatabase::Mode::ReadWrite), m_remove(Prepare(table, batch)) {
-        if (batch) {
-            m_batch.emplace(m_db);
-        }
-    }
-
-    // Deletes the rows all together or, on failure, none of them.
-    void Delete(const std::vector<const CRowIdentity*>& rows) {
-        if (m_batch) {
-            CSqliteSavepoint site(m_db);
-            Remove(rows);
-            site.Release();
-            return;
-        }
-        CSqliteTransaction transaction(m_db);
-        Remove(rows);
-        transaction.Commit();
-    }
-
-    // Makes a batch's deletes last; a transaction a failure has ended is only let go.
-    void Commit() {
-        if (m_batch && m_db.InTransaction()) {
-            m_batch->Commit();
-        }
-        m_batch.reset();
-    }
-
-    // Whether a failure has rolled back a batch's whole transaction, earlier sites included.
-    bool LostBatch() const noexcept { return m_batch && !m_db.InTransaction(); }
-
-private:
-    CSqliteStatement Prepare(const CCookieTable& table, bool batch) {
-        // Set before the first read, so that a browser starting meanwhile can read nothing of
-        // the store until the batch ends: it never sees rows the batch is deleting.
-        if (batch) {
-            m_db.Execute("PRAGMA locking_mode=EXCLUSIVE");
-        }
-        // The browser folds its own write-ahead log in; its journal file stays where it keeps
-        // one.
-        m_db.LeaveLogOnClose();
-        bool logged = false;
-        {
-            CSqliteStatement mode = m_db.Prepare("PRAGMA journal_mode");
-            logged = mode.Step() && mode.GetText(0) == L"wal";
-        }
-        if (!logged) {
-            m_db.Execute("PRAGMA journal_mode=TRUNCATE");
-        }
-        m_partitioned = Has(m_db.GetColumns(Wide(table.table)), table.partition);
-        const std::string partition =
-            m_partitioned ? std::string(" AND ") + table.partition + " IS ?6" : "";
-        return m_db.Prepare(std::string("DELETE FROM ") + table.table + " WHERE " + table.key +
-                            " = ?1 AND " + table.host +
-                            " IS ?2 AND name IS ?3 AND path IS ?4 AND " + table.created + " IS ?5" +
-                            partition);
-    }
-
-    void Remove(const std::vector<const CRowIdentity*>& rows) {
-        for (const CRowIdentity* row : rows) {
-            m_remove.Bind(1, row->key);
-            m_remove.Bind(2, row->host);
-            m_remove.Bind(3, row->name);
-            m_remove.Bind(4, row->path);
-            m_remove.Bind(5, row->created);
-            if (m_partitioned) {
-                m_remove.Bind(6, row->partition);
-            }
-            m_remove.Step();
-            m_remove.Reset();
-        }
-    }
-
-    CSqliteDatabase m_db;
-    bool m_partitioned = false;
-    CSqliteStatement m_remove;
-    // Last, so that it rolls back before the statement and the database go.
-    std::optional<CSqliteTransaction> m_batch;
-};
-
-CDatabaseCookieSource::~CDatabaseCookieSource() = default;
-
-CDatabaseCookieSource::CWriter& CDatabaseCookieSource::GetWriter(const CBrowserStore& store,
-                                                                 std::unique_ptr<CWriter>& single) {
-    if (!m_inBatch) {
-        single = std::make_unique<CWriter>(store.database, m_table, false);
-        return *single;
-    }
-    const auto kept = m_writers.find(store.database);
-    if (kept != m_writers.end()) {
+CDatabaseCookieSource::CBatchStore&
+CDatabaseCookieSource::OpenStore(const CDatabaseCookie& cookie) {
+    const std::wstring& database = cookie.GetStore().database;
+    const auto kept = m_open.find(database);
+    if (kept != m_open.end()) {
         return *kept->second;
     }
-    return *m_writers
-                .emplace(store.database, std::make_unique<CWriter>(store.database, m_table, true))
-                .first->second;
+    auto opened = std::make_unique<CBatchStore>(cookie.GetSharedStore(), m_table, GetKind());
+    return *m_open.emplace(database, std::move(opened)).first->second;
 }
 
-bool CDatabaseCookieSource::IsBrowserOpen(const CBrowserStore& store) {
-    // A browser that holds the database itself opens it shared with nobody, which fails while
-    // a batch holds it open: checked once, when the batch opens it.
-    if (store.lockFile == store.database && m_writers.count(store.database) != 0) {
-        return false;
-    }
-    return m_profiles->IsHeld(store.lockFile);
-}
-
-bool CDatabaseCookieSource::DeleteRows(const CBrowserStore& store,
-                                       const std::vector<const CRowIdentity*>& rows) {
-    std::wstring reason;
+std::wstring CDatabaseCookieSource::RefusalOf(const CBrowserStore& store) {
     // A running browser keeps its cookies in memory and would write the deleted ones back.
-    if (IsBrowserOpen(store)) {
-        reason = OpenText(store, IDS_BROWSER_OPEN_DELETING);
-    } else {
-        try {
-            std::unique_ptr<CWriter> single;
-            GetWriter(store, single).Delete(rows);
-            return true;
-        } catch (const CSqliteError& e) {
-            reason =
-                IsSharingViolation(e) ? OpenText(store, IDS_BROWSER_OPEN_DELETING) : e.GetText();
-        }
+    if (m_profiles->IsHeld(store.lockFile)) {
+        return OpenText(store, IDS_BROWSER_OPEN_DELETING);
     }
+    return std::wstring();
+}
+
+bool CDatabaseCookieSource::DeleteRows(const std::vector<CDatabaseCookie*>& cookies,
+                                       CDeleteOutcome& outcome) {
+    CDatabaseCookie& first = *cookies.front();
+    std::wstring reason = RefusalOf(first.GetStore());
+    if (!reason.empty()) {
+        return Refuse(reason, outcome);
+    }
+    try {
+        CBatchStore& open = OpenStore(first);
+        if (open.writer.HasTriggers()) {
+            return Refuse(OpenText(first.GetStore(), IDS_STORE_HAS_TRIGGER), outcome);
+        }
+        std::vector<const CRowIdentity*> rows;
+        for (CDatabaseCookie* cookie : cookies) {
+            rows.push_back(&cookie->GetRow());
+        }
+        open.writer.Delete(rows, DomainKeyFromHost(first.GetHost()), outcome.appeared);
+        for (CDatabaseCookie* cookie : cookies) {
+            open.deleted.push_back(CRefPtr<CCookie>(cookie));
+            outcome.deleted.push_back(CRefPtr<CCookie>(cookie));
+        }
+        return true;
+    } catch (const CSqliteError& e) {
+        reason = IsSharingViolation(e) ? OpenText(first.GetStore(), IDS_BROWSER_OPEN_DELETING)
+                                       : e.GetText();
+    }
+    return Refuse(reason, outcome);
+}
+
+bool CDatabaseCookieSource::Refuse(const std::wstring& reason, CDeleteOutcome& outcome) {
     // What the batch deleted before stays deleted (its lock kept any browser that started
     // meanwhile from reading those rows), and every store is let go before the user is told:
     // whatever tries next opens them afresh.
     CommitWriters();
+    outcome.reason = reason;
     ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, reason), MB_ICONWARNING | MB_OK);
     return false;
 }
 
 bool CDatabaseCookieSource::CommitWriters() noexcept {
     bool committed = true;
-    for (auto& [database, writer] : m_writers) {
+    for (auto& [database, open] : m_open) {
+        bool lasted = false;
         try {
-            m_batchLost = m_batchLost || writer->LostBatch();
-            writer->Commit();
+            lasted = !open->writer.LostBatch();
+            open->writer.Commit();
         } catch (const CSqliteError& e) {
+            lasted = false;
             committed = false;
             ShowCommitFailure(e.GetText());
         }
+        if (!lasted) {
+            try {
+                m_undone.insert(m_undone.end(), open->deleted.begin(), open->deleted.end());
+            } catch (...) {
+                // Out of memory for the list: the batch still says it did not last.
+                committed = false;
+            }
+        }
     }
-    m_writers.clear();
+    m_open.clear();
     return committed;
 }
 

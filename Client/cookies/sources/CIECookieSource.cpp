@@ -94,18 +94,24 @@ void CIECookieSource::Enumerate(CCookieSink& sink) {
     CEntryBuffer buffer;
     DWORD error = ERROR_SUCCESS;
     bool timesUnread = false;
+    // Handed over only once the walk has reached the end: a cache listed in part would pass
+    // for the whole of it.
+    CCookieList cookies;
     {
         const std::unique_ptr<CUrlCacheSearch> search = m_cache->Search(L"cookie:");
         for (error = ReadNext(*search, buffer); error == ERROR_SUCCESS;
              error = ReadNext(*search, buffer)) {
-            sink.AddCookie(CookieFromEntry(*buffer.Entry(), timesUnread));
+            cookies.push_back(CookieFromEntry(*buffer.Entry(), timesUnread));
         }
+    }
+    if (error != ERROR_NO_MORE_ITEMS) {
+        throw CWin32Exception(error, std::wstring());
     }
     if (timesUnread) {
         sink.AddNotice(LoadExpandedString(IDS_COOKIE_FILES_UNREAD));
     }
-    if (error != ERROR_NO_MORE_ITEMS) {
-        throw CWin32Exception(error, std::wstring());
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        sink.AddCookie(cookie);
     }
 }
 
@@ -130,15 +136,23 @@ CRefPtr<CCookie> CIECookieSource::CookieFromEntry(const INTERNET_CACHE_ENTRY_INF
 }
 
 bool CIECookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
-    // The manager hands this source only cookies of its own kind.
-    const DWORD error = m_cache->DeleteEntry(static_cast<CIECookie&>(*cookie).GetUrl());
-    if (error == ERROR_SUCCESS || error == ERROR_ACCESS_DENIED || error == ERROR_FILE_NOT_FOUND) {
-        return true;
+    CDeleteOutcome outcome;
+    return DeleteCookies(CCookieList{cookie}, outcome);
+}
+
+bool CIECookieSource::DeleteCookies(const CCookieList& cookies, CDeleteOutcome& outcome) {
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        // The manager hands this source only cookies of its own kind.
+        const DWORD error = m_cache->DeleteEntry(static_cast<CIECookie&>(*cookie).GetUrl());
+        if (error != ERROR_SUCCESS && error != ERROR_ACCESS_DENIED &&
+            error != ERROR_FILE_NOT_FOUND) {
+            outcome.reason = CWin32Exception(error, std::wstring()).GetText();
+            ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, outcome.reason), MB_ICONWARNING);
+            return false;
+        }
+        outcome.deleted.push_back(cookie);
     }
-    ShowMessage(
-        FailureText(IDS_FAILED_DELETING_COOKIE, CWin32Exception(error, std::wstring()).GetText()),
-        MB_ICONWARNING);
-    return false;
+    return true;
 }
 
 void CIECookieSource::DescribeCookies(const CCookieList& cookies,

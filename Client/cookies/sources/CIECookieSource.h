@@ -14,7 +14,10 @@ public:
     static CRefPtr<CCookieSource> Create(std::shared_ptr<CUrlCache> cache,
                                          std::shared_ptr<CFileSystem> files);
 
+    using CCookieSource::DeleteCookies;
+
     bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
+    bool DeleteCookies(const CCookieList& cookies, CDeleteOutcome& outcome) override;
     void Prepare() override {}
     void Enumerate(CCookieSink& sink) override;
     // One record per cookie in the entry's file; an entry whose file is missing or does not

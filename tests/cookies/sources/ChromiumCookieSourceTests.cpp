@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <thread>
 
 using BrowserStores::CRow;
 using BrowserStores::Layout;
@@ -160,17 +161,10 @@ TEST_F(ChromiumCookieSource, AnOpenBrowsersStoreIsSkippedAndNeverWritten) {
     const CCookieRecorder before = Load();
     ASSERT_EQ(3u, before.cookies.size());
     const auto dump = BrowserStores::DumpTable(held, "cookies");
-
-    {
-        CBrowserStandIn browser(held);
-        const CCookieRecorder found = Load();
-        ASSERT_EQ(1u, found.cookies.size());
-        EXPECT_EQ(L"c.com", found.cookies[0]->GetHost());
-        EXPECT_EQ((std::vector<std::wstring>{OpenNotice(L"Google Chrome", L"Default")}),
-                  found.skipped);
-
+    // Deleting the held store's cookies is refused, once, with the browser named.
+    const auto refused = [this, &held](const CCookieRecorder& from) {
         CCookieList batch;
-        for (const auto& cookie : before.cookies) {
+        for (const auto& cookie : from.cookies) {
             if (cookie->GetFile() == held) {
                 batch.push_back(cookie);
             }
@@ -183,7 +177,26 @@ TEST_F(ChromiumCookieSource, AnOpenBrowsersStoreIsSkippedAndNeverWritten) {
                                            L"Google Chrome", L"Default")),
                   shown[0].text);
         EXPECT_EQ(UINT(MB_ICONWARNING), shown[0].type);
+    };
+
+    {
+        CBrowserStandIn browser(held);
+        const CCookieRecorder found = Load();
+        ASSERT_EQ(1u, found.cookies.size());
+        EXPECT_EQ(L"c.com", found.cookies[0]->GetHost());
+        EXPECT_EQ((std::vector<std::wstring>{OpenNotice(L"Google Chrome", L"Default")}),
+                  found.skipped);
+        refused(before);
     }
+    EXPECT_EQ(dump, BrowserStores::DumpTable(held, "cookies"));
+
+    // A running browser that leaves its database readable still holds its "lockfile": its
+    // cookies are listed, and nothing of them is deleted.
+    CBrowserStandIn browser(BrowserStores::LocalAppData() + L"\\" + ChromeData + L"\\lockfile");
+    const CCookieRecorder listed = Load();
+    EXPECT_EQ(3u, listed.cookies.size());
+    EXPECT_TRUE(listed.skipped.empty());
+    refused(listed);
     EXPECT_EQ(dump, BrowserStores::DumpTable(held, "cookies"));
 }
 
@@ -228,7 +241,8 @@ TEST_F(ChromiumCookieSource, ABadStoreIsSkippedUntouchedAndTheRestLoads) {
     for (const auto& cookie : found.cookies) {
         hosts.insert(cookie->GetHost());
     }
-    EXPECT_TRUE(hosts.count(L"good.com"));
+    EXPECT_EQ(std::set<std::wstring>{L"good.com"}, hosts)
+        << "nothing of a store that fails part-way is listed";
     ASSERT_EQ(4u, found.skipped.size());
     const auto unreadable = [](const wchar_t* name, const std::wstring& reason) {
         return FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(), L"Google Chrome",
@@ -281,7 +295,17 @@ TEST_F(ChromiumCookieSource, DeletingRemovesExactlyTheListedRowsInOneTransaction
     }
     EXPECT_EQ(before, BrowserStores::DumpTable(database, "cookies"));
 
-    EXPECT_TRUE(m_source->DeleteCookies(batch));
+    {
+        // A reader that soon lets go, as a load passing over the store, is waited for.
+        CSqliteDatabase reader(database, CSqliteDatabase::Mode::ReadOnly);
+        reader.Execute("BEGIN; SELECT count(*) FROM cookies;");
+        std::thread done([&reader] {
+            ::Sleep(500);
+            reader.Execute("COMMIT");
+        });
+        EXPECT_TRUE(m_source->DeleteCookies(batch));
+        done.join();
+    }
     EXPECT_TRUE(TakeRecordedMessages().empty());
     const auto after = BrowserStores::DumpTable(database, "cookies");
     EXPECT_EQ((std::vector<std::wstring>{before[3], before[4]}), after)

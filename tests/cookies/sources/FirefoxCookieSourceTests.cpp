@@ -122,6 +122,10 @@ TEST_F(FirefoxCookieSource, DeletingTakesExactlyTheListedRowsOfEveryContainer) {
          {L".site.com", L"a", L"/", Base, Base, L"^userContextId=1"},
          {L"keep.com", L"a", L"/", Base, Base}});
     BrowserStores::AddFirefoxRowsToLog(database, {{L"www.site.com", L"w", L"/", Base, Base}});
+    // A column read as NULL must match NULL again, not the empty text.
+    CSqliteDatabase(database, CSqliteDatabase::Mode::ReadWrite)
+        .Execute("INSERT INTO moz_cookies (originAttributes, name, host, path, creationTime, "
+                 "lastAccessed) VALUES ('', NULL, 'null.site.com', NULL, NULL, 1)");
     const CCookieRecorder found = Load();
     CCookieList batch;
     for (const auto& cookie : found.cookies) {
@@ -129,7 +133,7 @@ TEST_F(FirefoxCookieSource, DeletingTakesExactlyTheListedRowsOfEveryContainer) {
             batch.push_back(cookie);
         }
     }
-    ASSERT_EQ(3u, batch.size());
+    ASSERT_EQ(4u, batch.size());
     const auto before = BrowserStores::DumpTable(database, "moz_cookies");
 
     EXPECT_TRUE(m_source->DeleteCookies(batch));

@@ -200,7 +200,7 @@ TEST_F(IECookieSource, OddEntriesLoadWhatTheyCanAndAFailingWalkRaises) {
         EXPECT_EQ(DWORD(ERROR_INVALID_HANDLE), e.GetCode());
         EXPECT_EQ(FormatErrorText(ERROR_INVALID_HANDLE), e.GetText());
     }
-    EXPECT_EQ(2u, recorder.cookies.size()) << "those found before stay handed over";
+    EXPECT_TRUE(recorder.cookies.empty()) << "a cache walked in part is not listed at all";
 }
 
 TEST_F(IECookieSource, AnEmptyCacheGivesNothing) {
