@@ -50,18 +50,31 @@ DWORD WriteList(const std::wstring& csv, const std::wstring& file, COutputStream
         return out.Write(out.IsConsole() ? csv : ByteOrderMark + csv) ? ERROR_SUCCESS
                                                                       : ::GetLastError();
     }
-    COutputStream target;
-    if (!target.Create(file)) {
+    // Written beside the file and moved over it only when whole, so that a list that fails
+    // leaves the last one as it was. The same folder keeps the move on one volume.
+    const std::size_t separator = file.find_last_of(L"\\/:");
+    const std::wstring folder =
+        separator == std::wstring::npos ? L"." : file.substr(0, separator + 1);
+    wchar_t temporary[MAX_PATH] = {};
+    if (::GetTempFileNameW(folder.c_str(), L"tg", 0, temporary) == 0) {
         return ::GetLastError();
     }
-    if (!target.Write(ByteOrderMark + csv)) {
-        const DWORD error = ::GetLastError();
-        target = COutputStream();
-        // Half a list would pass for a whole one.
-        ::DeleteFileW(file.c_str());
-        return error;
+    DWORD error = ERROR_SUCCESS;
+    {
+        COutputStream target;
+        if (!target.Create(temporary) || !target.Write(ByteOrderMark + csv)) {
+            error = ::GetLastError();
+        }
     }
-    return ERROR_SUCCESS;
+    if (error == ERROR_SUCCESS &&
+        !::MoveFileExW(temporary, file.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = ::GetLastError();
+    }
+    if (error != ERROR_SUCCESS) {
+        ::DeleteFileW(temporary);
+    }
+    return error;
 }
 
 int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out) {

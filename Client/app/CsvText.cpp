@@ -1,5 +1,7 @@
 #include "app/CsvText.h"
 
+#include <string_view>
+
 namespace {
 
 bool NeedsQuotes(const std::wstring& field) {
@@ -7,12 +9,18 @@ bool NeedsQuotes(const std::wstring& field) {
            (!field.empty() && (field.front() == L' ' || field.back() == L' '));
 }
 
+bool LooksLikeFormula(const std::wstring& field) {
+    return !field.empty() &&
+           std::wstring_view(L"=+-@\t\r").find(field.front()) != std::wstring_view::npos;
+}
+
 std::wstring CsvField(const std::wstring& field) {
-    if (!NeedsQuotes(field)) {
-        return field;
+    const std::wstring text = LooksLikeFormula(field) ? L'\'' + field : field;
+    if (!NeedsQuotes(text)) {
+        return text;
     }
     std::wstring quoted = L"\"";
-    for (wchar_t c : field) {
+    for (wchar_t c : text) {
         quoted += c;
         if (c == L'"') {
             quoted += c;

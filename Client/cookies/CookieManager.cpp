@@ -98,9 +98,11 @@ void CookieManager::BeginLoading() {
 
 void CookieManager::StartLoading() {
     BeginLoading();
-    m_thread.Reset(m_startThread(&CookieManager::LoadingThread, this));
+    const HANDLE thread = m_startThread(&CookieManager::LoadingThread, this);
+    // Read before Reset: closing the last load's handle may change the last error.
+    const DWORD reason = thread != nullptr ? ERROR_SUCCESS : ::GetLastError();
+    m_thread.Reset(thread);
     if (!m_thread) {
-        const DWORD reason = ::GetLastError();
         ReportFailure(CWin32Exception(reason, std::wstring()).GetText());
         FinishLoading();
     }

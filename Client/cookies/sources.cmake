@@ -12,6 +12,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/sources/CIECookieSource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CWin32BrowserProfiles.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CookieFile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sources/IniFile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CWin32FileSystem.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CWin32UrlCache.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CookieManager.cpp

@@ -76,10 +76,12 @@ void CHyperLink::Init() {
         ::ReleaseDC(m_hWnd, dc);
     }
 
-    m_tooltip.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      m_hWnd, nullptr, ::GetModuleHandleW(nullptr), nullptr));
-    if (m_tooltip) {
+    // A pop-up's owner is the static's top-level window, the dialog, which destroys the tip
+    // with itself before the static goes: the link keeps no handle to destroy again.
+    HWND tooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                     m_hWnd, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (tooltip != nullptr) {
         // In command mode there is no address, so the tip has no text to show.
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -87,8 +89,8 @@ void CHyperLink::Init() {
         tool.hwnd = m_hWnd;
         tool.rect = m_linkRect;
         tool.lpszText = const_cast<wchar_t*>(L"");
-        ::SendMessageW(m_tooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        ::SendMessageW(m_tooltip.Get(), TTM_ACTIVATE, TRUE, 0);
+        ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(tooltip, TTM_ACTIVATE, TRUE, 0);
     }
     ReadLinkColors();
 }
@@ -163,10 +165,6 @@ bool CHyperLink::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM 
     }
     result = 0;
     return true;
-}
-
-void CHyperLink::OnFinalMessage() {
-    m_tooltip.Reset();
 }
 
 void CHyperLink::Paint() {

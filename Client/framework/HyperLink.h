@@ -38,7 +38,6 @@ public:
 protected:
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result) override;
-    void OnFinalMessage() override;
 
 private:
     void Init();
@@ -53,7 +52,6 @@ private:
     std::wstring m_label;
     HCURSOR m_cursor = nullptr; // a shared system cursor: never destroyed
     CFontHandle m_linkFont;
-    CWindowHandle m_tooltip;
     RECT m_linkRect{};
 };
 

@@ -95,8 +95,8 @@ LPARAM CListView::GetItemParam(int index) const noexcept {
     return item.lParam;
 }
 
-void CListView::DeleteItem(int index) noexcept {
-    ::SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+bool CListView::DeleteItem(int index) noexcept {
+    return ::SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(index), 0) != FALSE;
 }
 
 int CListView::FindItem(LPARAM param) const noexcept {

@@ -34,7 +34,8 @@ public:
     std::wstring GetItemText(int index, int column) const;
     // 0 when there is no such row.
     LPARAM GetItemParam(int index) const noexcept;
-    void DeleteItem(int index) noexcept;
+    // False when the row is still there.
+    bool DeleteItem(int index) noexcept;
 
     // The row that carries `param`, or -1.
     int FindItem(LPARAM param) const noexcept;

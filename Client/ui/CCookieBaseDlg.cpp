@@ -169,7 +169,11 @@ void CCookieBaseDlg::RemoveRow(int index) {
     }
     const auto listed = m_listedDomains.find(domain.Get());
     m_drawing.Hold();
-    m_list.DeleteItem(index);
+    // A row the list kept still carries its domain: its reference stays with it.
+    if (!m_list.DeleteItem(index)) {
+        m_drawing.Changed();
+        return;
+    }
     m_rows.erase(m_rows.begin() + index);
     m_cookieTotal -= listed->second.count;
     m_listedDomains.erase(listed);

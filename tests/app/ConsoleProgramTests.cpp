@@ -1,3 +1,4 @@
+#include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "sqlite/CSqliteDatabase.h"
 #include "support/BrowserStandIn.h"
@@ -68,6 +69,28 @@ std::string ReadFileBytes(const std::wstring& path) {
     return text;
 }
 
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    CFileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(file && ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                    &written, nullptr));
+}
+
+std::vector<std::wstring> FileNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    CFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (find) {
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                names.push_back(found.cFileName);
+            }
+        } while (::FindNextFileW(find.Get(), &found));
+    }
+    return names;
+}
+
 using Console = CProgramFixture;
 
 // A store with fixed times: a site with two cookies in one cache file and a Flash file, an
@@ -129,6 +152,7 @@ TEST_F(ConsoleList, WritesEverySiteAsCsvToTheConsoleOrAFile) {
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
     const std::wstring file = std::wstring(folder) + L"site list.csv";
+    WriteFileBytes(file, "an older list");
     const CConsoleRun toFile = RunFromConsole(L"-list \"" + file + L"\"");
     EXPECT_EQ(0u, toFile.exitCode);
     EXPECT_EQ("", toFile.output);
@@ -166,6 +190,31 @@ TEST_F(ConsoleList, AFileThatCannotBeWrittenFailsTheRun) {
     EXPECT_EQ(1u, run.exitCode);
     EXPECT_EQ("", run.output);
     EXPECT_EQ(0u, run.errors.find("Failed writing the list.  ")) << run.errors;
+}
+
+// The list is written beside the file and takes its place only when whole.
+TEST_F(ConsoleList, AFileThatCannotBeReplacedKeepsItsBytesAndFailsTheRun) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"list replaced";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"\\list.csv";
+    WriteFileBytes(file, "the last list");
+    CConsoleRun run;
+    {
+        // Open without leave to delete: nobody may move another file over it.
+        CFileHandle held(::CreateFileW(file.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       0, nullptr));
+        ASSERT_TRUE(held);
+        run = RunFromConsole(L"-list \"" + file + L"\"");
+    }
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_EQ(0u, run.errors.find("Failed writing the list.  ")) << run.errors;
+    EXPECT_EQ("the last list", ReadFileBytes(file));
+    EXPECT_EQ(std::vector<std::wstring>{L"list.csv"}, FileNames(folder)) << "nothing left beside";
+    ::DeleteFileW(file.c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(Console, BrowserCookiesAreListedFromTheirStoresAndAStoreNotReadAgainIsToldOnce) {

@@ -20,6 +20,15 @@ TEST(CsvText, QuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(L"\" lead\",\"trail \",\xE9t\xE9\r\n", CsvLine({L" lead", L"trail ", L"\xE9t\xE9"}));
 }
 
+TEST(CsvText, AFieldASpreadsheetWouldRunAsAFormulaIsWrittenAsText) {
+    EXPECT_EQ(
+        L"\"'=HYPERLINK(\"\"http://x.test\"\")\",'+1,'-2,'@SUM(A1),'\tt,\"'\rr\"\r\n",
+        CsvLine({L"=HYPERLINK(\"http://x.test\")", L"+1", L"-2", L"@SUM(A1)", L"\tt", L"\rr"}));
+    // Only the first character counts; times, counts and ordinary names stay as they are.
+    EXPECT_EQ(L"a=b,x-y,/path,2024-02-29T23:05:09Z,12,,' lead\r\n",
+              CsvLine({L"a=b", L"x-y", L"/path", L"2024-02-29T23:05:09Z", L"12", L"", L"' lead"}));
+}
+
 TEST(CsvText, WritesTimesAsIsoUtcAndUnknownAsEmpty) {
     SYSTEMTIME when{2024, 2, 4, 29, 23, 5, 9, 999};
     FILETIME time{};

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
+#include <utility>
+
 namespace {
 
 class WebPages : public testing::Test {
@@ -44,6 +48,31 @@ TEST_F(WebPages, AShellFailureIsShownWithTheSystemsTextAndTheCursorComesBack) {
                   FormatErrorText(ERROR_FILE_NOT_FOUND),
               messages[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), messages[0].type);
+}
+
+// The shell's own codes mean system errors; 0 is the shell out of memory, never success.
+TEST_F(WebPages, AShellResultIsShownAsTheSystemErrorItMeans) {
+    const std::pair<INT_PTR, DWORD> meanings[] = {
+        {0, ERROR_NOT_ENOUGH_MEMORY},
+        {SE_ERR_OOM, ERROR_NOT_ENOUGH_MEMORY},
+        {SE_ERR_FNF, ERROR_FILE_NOT_FOUND},
+        {SE_ERR_PNF, ERROR_PATH_NOT_FOUND},
+        {SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
+        {SE_ERR_SHARE, ERROR_SHARING_VIOLATION},
+        {SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION},
+        {SE_ERR_ASSOCINCOMPLETE, ERROR_NO_ASSOCIATION},
+        {SE_ERR_DDEBUSY, ERROR_DDE_FAIL},
+        {SE_ERR_DLLNOTFOUND, ERROR_DLL_NOT_FOUND},
+    };
+    for (const auto& [result, error] : meanings) {
+        SetBrowserResult(result);
+        OpenWebPage(L"https://example.test/");
+        const auto messages = TakeRecordedMessages();
+        ASSERT_EQ(1u, messages.size());
+        EXPECT_EQ(L"Failed displaying page 'https://example.test/':  " + FormatErrorText(error),
+                  messages[0].text)
+            << result;
+    }
 }
 
 TEST_F(WebPages, OnlyResultsAbove32CountAsOpened) {

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <process.h>
+
 #include <functional>
 #include <set>
 #include <stdexcept>
@@ -224,6 +226,33 @@ TEST_F(CookieManagerTest, AThreadThatCannotStartEndsLoadingAtOnceAndSaysWhy) {
     EXPECT_EQ(L"Unhandled exception while loading cookies:  " + Reason(ERROR_NOT_ENOUGH_MEMORY),
               shown[0].text);
     EXPECT_EQ(0, m_flash->enumerated);
+}
+
+TEST_F(CookieManagerTest, AThreadThatCannotStartAfterALoadSaysItsOwnReason) {
+    // The last load's handle refuses to close: that failure must not stand in for the reason.
+    HANDLE last = nullptr;
+    auto& manager = Manager(::PostMessageW, [&last](auto entry, void* argument) -> HANDLE {
+        if (last != nullptr) {
+            ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
+        last = reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, entry, argument, 0, nullptr));
+        ::SetHandleInformation(last, HANDLE_FLAG_PROTECT_FROM_CLOSE,
+                               HANDLE_FLAG_PROTECT_FROM_CLOSE);
+        return last;
+    });
+    Load(manager);
+    ASSERT_NE(nullptr, last);
+    ::WaitForSingleObject(last, INFINITE);
+    TakeRecordedMessages();
+    manager.StartLoading();
+    manager.WaitForLoading();
+    ::SetHandleInformation(last, HANDLE_FLAG_PROTECT_FROM_CLOSE, 0);
+    ::CloseHandle(last);
+    const auto shown = TakeRecordedMessages();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(L"Unhandled exception while loading cookies:  " + Reason(ERROR_NOT_ENOUGH_MEMORY),
+              shown[0].text);
 }
 
 TEST_F(CookieManagerTest, AuthorizingWritesMarksAndAnnounces) {

@@ -6,6 +6,7 @@ tollgate_add_test(cookies_tests
 tollgate_add_test(sources_tests
     ${CMAKE_CURRENT_LIST_DIR}/CookieStoreBuilderTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/CookieFileTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sources/IniFileTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/IECookieSourceTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sources/FlashCookieSourceTests.cpp
     LOCKS cookie_store

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 #include <utility>
@@ -115,6 +117,37 @@ TEST(HyperLink, CommandModeReportsClicksInsideTheLabelOnly) {
     EXPECT_EQ(RGB(128, 0, 128), host.link.GetVisitedColor());
 }
 
+// Records the thread's last error as the link's handling of WM_NCDESTROY leaves it.
+LRESULT CALLBACK RecordFinalError(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR id, DWORD_PTR error) {
+    if (message != WM_NCDESTROY) {
+        return ::DefSubclassProc(window, message, wParam, lParam);
+    }
+    ::RemoveWindowSubclass(window, RecordFinalError, id);
+    ::SetLastError(ERROR_SUCCESS);
+    const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+    *reinterpret_cast<DWORD*>(error) = ::GetLastError();
+    return result;
+}
+
+// The tooltip the link made: a top-level window of this thread that the dialog owns.
+HWND TooltipOf(HWND dialog) {
+    std::pair<HWND, HWND> search{dialog, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            auto& [owner, tooltip] = *reinterpret_cast<std::pair<HWND, HWND>*>(found);
+            wchar_t name[64] = {};
+            ::GetClassNameW(window, name, 64);
+            if (::GetWindow(window, GW_OWNER) == owner && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) {
+                tooltip = window;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
 // The two colours a link takes up with these browser settings.
 std::pair<COLORREF, COLORREF> ColoursWith(DWORD type, const std::wstring& link,
                                           const std::wstring& visited) {
@@ -128,6 +161,27 @@ std::pair<COLORREF, COLORREF> ColoursWith(DWORD type, const std::wstring& link,
 }
 
 } // namespace
+
+// The dialog owns the tip and destroys it first; the link must not destroy it once more.
+TEST(HyperLink, ItsTooltipGoesWithTheDialogAndOnlyOnce) {
+    CLinkHost host;
+    HWND tooltip = nullptr;
+    DWORD finalError = ERROR_SUCCESS;
+    host.script = [&](HWND dialog, HWND link) {
+        tooltip = TooltipOf(dialog);
+        ::SetWindowSubclass(link, RecordFinalError, 1, reinterpret_cast<DWORD_PTR>(&finalError));
+    };
+    host.DoModal(nullptr);
+    ASSERT_NE(nullptr, tooltip);
+    EXPECT_FALSE(::IsWindow(tooltip));
+    // What destroying a window that is gone leaves as the last error.
+    HWND gone = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+    ::DestroyWindow(gone);
+    ::SetLastError(ERROR_SUCCESS);
+    ::DestroyWindow(gone);
+    EXPECT_NE(::GetLastError(), finalError) << "the link destroyed its gone tooltip again";
+}
 
 TEST(HyperLink, TakesTheBrowsersLinkColoursWhenWellFormed) {
     EXPECT_EQ(std::make_pair(RGB(255, 0, 0), RGB(0, 128, 0)),

@@ -86,8 +86,23 @@ void DeleteTree(const std::wstring& folder) {
     ThrowIfWin32Error(static_cast<DWORD>(::SHFileOperationW(&operation)));
 }
 
-std::wstring FirefoxFolder() {
-    return AppData() + L"\\Mozilla\\Firefox";
+std::string Utf8(const std::wstring& text) {
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                             nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          length, nullptr, nullptr);
+    return bytes;
+}
+
+void WriteBytes(const std::wstring& file, const std::string& bytes) {
+    CFileHandle handle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!handle || !::WriteFile(handle.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                &written, nullptr)) {
+        ThrowLastError();
+    }
 }
 
 bool HasColumn(CSqliteDatabase& db, const std::wstring& table, const std::wstring& column) {
@@ -156,27 +171,37 @@ std::wstring AddChromiumStore(const std::wstring& profileFolder, Layout layout,
     return database;
 }
 
+std::wstring FirefoxFolder() {
+    return AppData() + L"\\Mozilla\\Firefox";
+}
+
 std::wstring AddFirefoxProfile(const std::wstring& name, const std::wstring& folder, Layout layout,
                                const std::vector<CRow>& rows) {
+    ListFirefoxProfile(name, L"Profiles/" + folder, true);
+    return AddFirefoxStore(FirefoxFolder() + L"\\Profiles\\" + folder, layout, rows);
+}
+
+void ListFirefoxProfile(const std::wstring& name, const std::wstring& path, bool relative) {
     const std::wstring root = FirefoxFolder();
-    const std::wstring profile = root + L"\\Profiles\\" + folder;
-    CreateFolders(profile);
+    CreateFolders(root);
     const std::wstring ini = root + L"\\profiles.ini";
+    std::string text;
+    if (::GetFileAttributesW(ini.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        text = ReadBytes(ini);
+    }
     int index = 0;
-    wchar_t seen[MAX_PATH];
-    while (::GetPrivateProfileStringW((L"Profile" + std::to_wstring(index)).c_str(), L"Path", L"",
-                                      seen, MAX_PATH, ini.c_str()) > 0) {
+    while (text.find("[Profile" + std::to_string(index) + "]") != std::string::npos) {
         ++index;
     }
-    const std::wstring section = L"Profile" + std::to_wstring(index);
-    for (const auto& [key, value] : {std::pair<const wchar_t*, std::wstring>{L"Name", name},
-                                     {L"IsRelative", L"1"},
-                                     {L"Path", L"Profiles/" + folder}}) {
-        if (!::WritePrivateProfileStringW(section.c_str(), key, value.c_str(), ini.c_str())) {
-            ThrowLastError();
-        }
-    }
-    const std::wstring database = profile + L"\\cookies.sqlite";
+    text += Utf8(L"[Profile" + std::to_wstring(index) + L"]\nName=" + name + L"\nIsRelative=" +
+                 (relative ? L"1" : L"0") + L"\nPath=" + path + L"\n\n");
+    WriteBytes(ini, text);
+}
+
+std::wstring AddFirefoxStore(const std::wstring& folder, Layout layout,
+                             const std::vector<CRow>& rows) {
+    CreateFolders(folder);
+    const std::wstring database = folder + L"\\cookies.sqlite";
     CSqliteDatabase db(database, CSqliteDatabase::Mode::Create);
     db.Execute("PRAGMA journal_mode = WAL");
     db.Execute(layout == Layout::Old ? FirefoxOld : FirefoxCurrent);

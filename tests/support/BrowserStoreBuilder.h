@@ -51,6 +51,16 @@ std::wstring ChromiumProfile(const std::wstring& userData, const std::wstring& p
 // "<app data>\Mozilla\Firefox\Profiles\<folder>". Returns the database's path.
 std::wstring AddFirefoxProfile(const std::wstring& name, const std::wstring& folder, Layout layout,
                                const std::vector<CRow>& rows);
+// Adds a section "[ProfileN]" to "profiles.ini", which is written in UTF-8 without a byte-order
+// mark, as Firefox writes it. `path` is the file's own: relative to the Firefox folder with
+// forward slashes, or absolute.
+void ListFirefoxProfile(const std::wstring& name, const std::wstring& path, bool relative);
+// Writes "cookies.sqlite" in WAL mode in `folder` (a full path, created as needed). Returns the
+// database's path.
+std::wstring AddFirefoxStore(const std::wstring& folder, Layout layout,
+                             const std::vector<CRow>& rows);
+// "<app data>\Mozilla\Firefox".
+std::wstring FirefoxFolder();
 // Adds rows that stay in the write-ahead log beside the database, as after a crash.
 void AddFirefoxRowsToLog(const std::wstring& database, const std::vector<CRow>& rows);
 

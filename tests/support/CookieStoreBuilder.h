@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 
 // Builds a real cookie store for the current user (in tests: the private Wine prefix): browser
 // cookies as URL-cache entries, Flash ".sol" files below the roaming application-data folder,
@@ -57,6 +58,19 @@ void MakeUnreadable(const std::wstring& path);
 
 // Removes what MakeUnreadable left at `path`.
 void RemoveUnreadable(const std::wstring& path);
+
+// MakeUnreadable for the scope, RemoveUnreadable at its end: a tree's removal must never meet
+// the link.
+class CUnreadable {
+public:
+    explicit CUnreadable(std::wstring path) : m_path(std::move(path)) { MakeUnreadable(m_path); }
+    CUnreadable(const CUnreadable&) = delete;
+    CUnreadable& operator=(const CUnreadable&) = delete;
+    ~CUnreadable() { RemoveUnreadable(m_path); }
+
+private:
+    std::wstring m_path;
+};
 
 // Writes the value HKCU\Software\Tollgate\Allowed\<name> (REG_SZ, empty).
 void AddAuthorizedValue(const std::wstring& name);

@@ -259,6 +259,40 @@ TEST_F(CookiePages, RowsOfADeleteBatchThatDidNotLastStay) {
     EXPECT_EQ((CNames{L"a.com", L"b.com"}), names);
 }
 
+namespace {
+
+// Refuses the list's next row delete, as a list view does for a row it does not have.
+LRESULT CALLBACK RefuseOneDelete(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR id, DWORD_PTR) {
+    if (message == LVM_DELETEITEM) {
+        ::RemoveWindowSubclass(window, RefuseOneDelete, id);
+        return FALSE;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(CookiePages, ARowTheListKeptStaysWithItsDomainAndCount) {
+    service.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5)};
+    std::vector<CNames> names;
+    CNames labels;
+    RunMainWindow(service, [&](HWND window) {
+        HWND page = ToReviewPage(window);
+        ToggleCheck(page, 0);
+        ::SetWindowSubclass(ListOf(page), RefuseOneDelete, 1, 0);
+        ClickButton(page, IDC_DELETE);
+        names.push_back(ReadColumn(page, sourceColumn));
+        labels.push_back(CountLabelText(page));
+        ClickButton(page, IDC_DELETE);
+        names.push_back(ReadColumn(page, sourceColumn));
+        labels.push_back(CountLabelText(page));
+    });
+    EXPECT_EQ((std::vector<CNames>{{L"a.com", L"b.com"}, {L"b.com"}}), names);
+    EXPECT_EQ((CNames{L"3 Unauthorized Cookies", L"2 Unauthorized Cookies"}), labels);
+    EXPECT_EQ((CNames{L"a.com", L"a.com"}), service.deleted) << "the kept row is still a.com's";
+}
+
 TEST_F(CookiePages, AuthorizeMovesTheCheckedDomainsAndStopsAtAFailure) {
     service.domains = {MakeDomain(L"a.com", 1, 5, 5), MakeDomain(L"b.com", 2, 5, 5),
                        MakeDomain(L"c.com", 3, 5, 5), MakeDomain(L"d.com", 4, 5, 5)};

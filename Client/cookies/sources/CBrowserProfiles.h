@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,14 +17,15 @@ public:
 
     // The names of the direct sub-folders of `folder`, links left out; none when it is missing.
     virtual std::vector<std::wstring> ListFolders(const std::wstring& folder) = 0;
-    // True when `path` is a file (not a folder).
+    // True when `path` is a file (not a folder); false when it, or a folder on its way, is
+    // missing. Raises CWin32Exception when it cannot be told for another reason (access
+    // denied, say).
     virtual bool IsFile(const std::wstring& path) = 0;
     // True when a running program holds the file so that nobody else may open it.
     virtual bool IsHeld(const std::wstring& path) = 0;
 
-    // The section names of an ini file, and one value of it ("" when missing), through the
-    // profile-string functions.
-    virtual std::vector<std::wstring> GetIniSections(const std::wstring& file) = 0;
-    virtual std::wstring GetIniString(const std::wstring& file, const std::wstring& section,
-                                      const std::wstring& key) = 0;
+    // The bytes of the file at `path`, none when it or a folder on its way is missing. Raises
+    // CWin32Exception when it cannot be read or is larger than `limit` bytes.
+    virtual std::optional<std::string> ReadSmallFile(const std::wstring& path,
+                                                     std::size_t limit) = 0;
 };

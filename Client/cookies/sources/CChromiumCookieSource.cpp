@@ -76,8 +76,8 @@ std::vector<CBrowserStore> CChromiumCookieSource::FindStores(CCookieSink& sink) 
             (install.roaming ? m_appData : m_localAppData) + L'\\' + install.folder;
         if (install.isProfile) {
             const std::wstring name = folder.substr(folder.rfind(L'\\') + 1);
-            AddProfile(install.browser, folder, folder, name, stores);
-            AddProfile(install.browser, folder, folder + L"\\Default", L"Default", stores);
+            AddProfile(install.browser, folder, folder, name, stores, sink);
+            AddProfile(install.browser, folder, folder + L"\\Default", L"Default", stores, sink);
             continue;
         }
         std::vector<std::wstring> profiles;
@@ -92,7 +92,8 @@ std::vector<CBrowserStore> CChromiumCookieSource::FindStores(CCookieSink& sink) 
         for (const std::wstring& profile : profiles) {
             // The browser's own profiles for its sign-in screen and guest windows.
             if (profile != L"System Profile" && profile != L"Guest Profile") {
-                AddProfile(install.browser, folder, folder + L'\\' + profile, profile, stores);
+                AddProfile(install.browser, folder, folder + L'\\' + profile, profile, stores,
+                           sink);
             }
         }
     }
@@ -101,14 +102,20 @@ std::vector<CBrowserStore> CChromiumCookieSource::FindStores(CCookieSink& sink) 
 
 void CChromiumCookieSource::AddProfile(const std::wstring& browser, const std::wstring& userData,
                                        const std::wstring& folder, const std::wstring& profile,
-                                       std::vector<CBrowserStore>& stores) {
+                                       std::vector<CBrowserStore>& stores, CCookieSink& sink) {
     // Chrome 96 moved the database into "Network"; an older profile keeps it at the top.
     std::wstring database = folder + L"\\Network\\Cookies";
-    if (!m_profiles->IsFile(database)) {
-        database = folder + L"\\Cookies";
+    try {
         if (!m_profiles->IsFile(database)) {
-            return;
+            database = folder + L"\\Cookies";
+            if (!m_profiles->IsFile(database)) {
+                return;
+            }
         }
+    } catch (const CException& e) {
+        sink.SkipStore(FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(),
+                                    browser.c_str(), profile.c_str(), e.GetText().c_str()));
+        return;
     }
     // A running browser holds its "lockfile"; where it also opens the database exclusively,
     // nobody else can read it, which the read finds out for itself.

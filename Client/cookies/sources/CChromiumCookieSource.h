@@ -17,8 +17,9 @@ protected:
 private:
     CChromiumCookieSource(CookieKind kind, std::shared_ptr<CBrowserProfiles> profiles);
 
-    // The profile in `folder`, below the browser's `userData`, when it holds a cookie database.
+    // The profile in `folder`, below the browser's `userData`, when it holds a cookie database;
+    // one that cannot be looked into is told to the sink as a skipped store.
     void AddProfile(const std::wstring& browser, const std::wstring& userData,
                     const std::wstring& folder, const std::wstring& profile,
-                    std::vector<CBrowserStore>& stores);
+                    std::vector<CBrowserStore>& stores, CCookieSink& sink);
 };

@@ -1,6 +1,10 @@
 #include "cookies/sources/CFirefoxCookieSource.h"
 
 #include "cookies/sources/CWin32BrowserProfiles.h"
+#include "cookies/sources/IniFile.h"
+#include "res/resource.h"
+#include "store/Exceptions.h"
+#include "ui/StringLoader.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -28,6 +32,11 @@ constexpr CCookieTable FirefoxTable = {
     1000,
 };
 
+constexpr wchar_t Browser[] = L"Mozilla Firefox";
+
+// Firefox's list of profiles is a few hundred bytes; a file far larger is no list of its.
+constexpr std::size_t LargestProfilesIni = 1024 * 1024;
+
 bool IsProfileSection(const std::wstring& section) {
     return section.size() > 7 && _wcsnicmp(section.c_str(), L"Profile", 7) == 0;
 }
@@ -51,32 +60,55 @@ CRefPtr<CCookieSource> CFirefoxCookieSource::Create(std::shared_ptr<CBrowserProf
 CFirefoxCookieSource::CFirefoxCookieSource(std::shared_ptr<CBrowserProfiles> profiles)
     : CDatabaseCookieSource(CookieKind::Firefox, std::move(profiles), FirefoxTable) {}
 
-std::vector<CBrowserStore> CFirefoxCookieSource::FindStores(CCookieSink&) {
+std::vector<CBrowserStore> CFirefoxCookieSource::FindStores(CCookieSink& sink) {
     std::vector<CBrowserStore> stores;
     const std::wstring root = m_appData + L"\\Mozilla\\Firefox";
-    const std::wstring ini = root + L"\\profiles.ini";
-    if (!m_profiles->IsFile(ini)) {
+    std::vector<CIniSection> sections;
+    try {
+        const std::optional<std::string> ini =
+            m_profiles->ReadSmallFile(root + L"\\profiles.ini", LargestProfilesIni);
+        if (!ini) {
+            return stores;
+        }
+        sections = ParseIni(*ini);
+    } catch (const CException& e) {
+        sink.SkipStore(FormatString(LoadExpandedString(IDS_PROFILES_UNREADABLE).c_str(), Browser,
+                                    e.GetText().c_str()));
         return stores;
     }
     std::set<std::wstring> seen;
-    for (const std::wstring& section : m_profiles->GetIniSections(ini)) {
-        std::wstring path = m_profiles->GetIniString(ini, section, L"Path");
-        if (!IsProfileSection(section) || path.empty()) {
+    for (const CIniSection& section : sections) {
+        std::wstring path = section.Get(L"Path");
+        if (!IsProfileSection(section.name) || path.empty()) {
             continue;
         }
-        std::replace(path.begin(), path.end(), L'/', L'\\');
-        const std::wstring folder = m_profiles->GetIniString(ini, section, L"IsRelative") == L"1"
-                                        ? root + L'\\' + path
-                                        : path;
+        // A relative path is written with forward slashes; an absolute one is the system's own.
+        const bool relative = section.Get(L"IsRelative") == L"1";
+        if (relative) {
+            std::replace(path.begin(), path.end(), L'/', L'\\');
+        }
+        const std::wstring folder = relative ? root + L'\\' + path : path;
         const std::wstring database = folder + L"\\cookies.sqlite";
         // Two sections naming one folder would list its cookies twice.
-        if (!m_profiles->IsFile(database) || !seen.insert(Lower(database)).second) {
+        if (!seen.insert(Lower(database)).second) {
             continue;
         }
-        std::wstring name = m_profiles->GetIniString(ini, section, L"Name");
+        std::wstring name = section.Get(L"Name");
+        if (name.empty()) {
+            name = path;
+        }
+        try {
+            // A profile whose folder is gone holds no cookies.
+            if (!m_profiles->IsFile(database)) {
+                continue;
+            }
+        } catch (const CException& e) {
+            sink.SkipStore(FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(), Browser,
+                                        name.c_str(), e.GetText().c_str()));
+            continue;
+        }
         // A running Firefox holds "parent.lock", yet its database may still be read.
-        stores.push_back({L"Mozilla Firefox", name.empty() ? path : std::move(name), database,
-                          folder + L"\\parent.lock", true});
+        stores.push_back({Browser, std::move(name), database, folder + L"\\parent.lock", true});
     }
     return stores;
 }

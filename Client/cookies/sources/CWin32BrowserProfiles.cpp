@@ -14,6 +14,11 @@ std::wstring KnownFolder(int csidl) {
     return folder;
 }
 
+// The path, or a folder on its way to it, is not there.
+bool IsMissing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 } // namespace
 
 std::wstring CWin32BrowserProfiles::GetLocalAppDataFolder() {
@@ -30,7 +35,7 @@ std::vector<std::wstring> CWin32BrowserProfiles::ListFolders(const std::wstring&
     CFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
     if (!find) {
         const DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        if (IsMissing(error)) {
             return names;
         }
         throw CWin32Exception(error, std::wstring());
@@ -49,7 +54,14 @@ std::vector<std::wstring> CWin32BrowserProfiles::ListFolders(const std::wstring&
 
 bool CWin32BrowserProfiles::IsFile(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        if (IsMissing(error)) {
+            return false;
+        }
+        throw CWin32Exception(error, std::wstring());
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool CWin32BrowserProfiles::IsHeld(const std::wstring& path) {
@@ -60,35 +72,31 @@ bool CWin32BrowserProfiles::IsHeld(const std::wstring& path) {
     return !file && ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-std::vector<std::wstring> CWin32BrowserProfiles::GetIniSections(const std::wstring& file) {
-    std::vector<wchar_t> buffer(4096);
-    for (;;) {
-        const DWORD length = ::GetPrivateProfileSectionNamesW(
-            buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
-        // A full buffer comes back as its size less two: try again with more room.
-        if (length + 2 < buffer.size()) {
-            std::vector<std::wstring> names;
-            for (const wchar_t* name = buffer.data(); *name != L'\0';
-                 name += names.back().size() + 1) {
-                names.emplace_back(name);
-            }
-            return names;
+std::optional<std::string> CWin32BrowserProfiles::ReadSmallFile(const std::wstring& path,
+                                                                std::size_t limit) {
+    // The browser may rewrite the file meanwhile: share everything.
+    CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        if (IsMissing(error)) {
+            return std::nullopt;
         }
-        buffer.resize(buffer.size() * 2);
+        throw CWin32Exception(error, std::wstring());
     }
-}
-
-std::wstring CWin32BrowserProfiles::GetIniString(const std::wstring& file,
-                                                 const std::wstring& section,
-                                                 const std::wstring& key) {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            ::GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer.data(),
-                                       static_cast<DWORD>(buffer.size()), file.c_str());
-        if (length + 1 < buffer.size()) {
-            return std::wstring(buffer.data(), length);
-        }
-        buffer.resize(buffer.size() * 2);
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size)) {
+        ThrowLastError();
     }
+    if (static_cast<unsigned long long>(size.QuadPart) > limit) {
+        throw CWin32Exception(ERROR_FILE_TOO_LARGE, std::wstring());
+    }
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        ThrowLastError();
+    }
+    bytes.resize(read);
+    return bytes;
 }

@@ -10,7 +10,5 @@ public:
     std::vector<std::wstring> ListFolders(const std::wstring& folder) override;
     bool IsFile(const std::wstring& path) override;
     bool IsHeld(const std::wstring& path) override;
-    std::vector<std::wstring> GetIniSections(const std::wstring& file) override;
-    std::wstring GetIniString(const std::wstring& file, const std::wstring& section,
-                              const std::wstring& key) override;
+    std::optional<std::string> ReadSmallFile(const std::wstring& path, std::size_t limit) override;
 };

@@ -44,8 +44,11 @@ public:
 
 private:
     DWORD First(const std::wstring& pattern, INTERNET_CACHE_ENTRY_INFOW* entry, DWORD& size) {
-        m_find.Reset(::FindFirstUrlCacheEntryW(pattern.c_str(), entry, &size));
-        return m_find ? ERROR_SUCCESS : ::GetLastError();
+        const HANDLE find = ::FindFirstUrlCacheEntryW(pattern.c_str(), entry, &size);
+        // Read before Reset: closing an earlier search may change the last error.
+        const DWORD error = find != nullptr ? ERROR_SUCCESS : ::GetLastError();
+        m_find.Reset(find);
+        return error;
     }
 
     std::wstring m_pattern;

@@ -3,8 +3,10 @@
 #include "res/resource.h"
 #include "sqlite/CSqliteDatabase.h"
 #include "sqlite/CSqliteTransaction.h"
+#include "store/ErrorText.h"
 #include "support/BrowserStandIn.h"
 #include "support/BrowserStoreBuilder.h"
+#include "support/CookieStoreBuilder.h"
 #include "support/RecordedMessages.h"
 #include "ui/StringLoader.h"
 
@@ -230,6 +232,9 @@ TEST_F(ChromiumCookieSource, ABadStoreIsSkippedUntouchedAndTheRestLoads) {
     const long middle =
         static_cast<long>(BrowserStores::ReadBytes(malformed).size() / 2 / 4096 * 4096);
     BrowserStores::Overwrite(malformed, middle, std::string(8192, '\x5A'));
+    // A profile whose database cannot even be looked at.
+    const CookieStore::CUnreadable unreadableFile(
+        BrowserStores::AddChromiumStore(profile(L"Profile 5"), Layout::Current, {}));
 
     std::map<std::wstring, std::string> bytes;
     for (const auto& file : {noTable, noColumn, notDatabase, malformed}) {
@@ -243,16 +248,19 @@ TEST_F(ChromiumCookieSource, ABadStoreIsSkippedUntouchedAndTheRestLoads) {
     }
     EXPECT_EQ(std::set<std::wstring>{L"good.com"}, hosts)
         << "nothing of a store that fails part-way is listed";
-    ASSERT_EQ(4u, found.skipped.size());
+    ASSERT_EQ(5u, found.skipped.size());
     const auto unreadable = [](const wchar_t* name, const std::wstring& reason) {
         return FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(), L"Google Chrome",
                             name, reason.c_str());
     };
     const std::wstring unknown = LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT);
-    EXPECT_EQ(unreadable(L"Profile 1", unknown), found.skipped[0]);
-    EXPECT_EQ(unreadable(L"Profile 2", unknown), found.skipped[1]);
-    EXPECT_EQ(unreadable(L"Profile 3", L"file is not a database"), found.skipped[2]);
-    EXPECT_EQ(unreadable(L"Profile 4", L"database disk image is malformed"), found.skipped[3]);
+    // Found unreadable while the profiles are looked for, before any store is read.
+    EXPECT_EQ(unreadable(L"Profile 5", FormatErrorText(ERROR_CANT_RESOLVE_FILENAME)),
+              found.skipped[0]);
+    EXPECT_EQ(unreadable(L"Profile 1", unknown), found.skipped[1]);
+    EXPECT_EQ(unreadable(L"Profile 2", unknown), found.skipped[2]);
+    EXPECT_EQ(unreadable(L"Profile 3", L"file is not a database"), found.skipped[3]);
+    EXPECT_EQ(unreadable(L"Profile 4", L"database disk image is malformed"), found.skipped[4]);
     for (const auto& [file, content] : bytes) {
         EXPECT_EQ(content, BrowserStores::ReadBytes(file)) << "nothing written to a bad store";
     }

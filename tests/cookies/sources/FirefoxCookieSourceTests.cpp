@@ -2,8 +2,10 @@
 #include "cookies/sources/CFirefoxCookieSource.h"
 #include "res/resource.h"
 #include "sqlite/CSqliteDatabase.h"
+#include "store/ErrorText.h"
 #include "support/BrowserStandIn.h"
 #include "support/BrowserStoreBuilder.h"
+#include "support/CookieStoreBuilder.h"
 #include "support/RecordedMessages.h"
 #include "ui/StringLoader.h"
 
@@ -91,6 +93,59 @@ TEST_F(FirefoxCookieSource, ReadsEveryListedProfileWithContainersAndTheLog) {
     EXPECT_EQ(Ticks(Base + 7), ToUInt64(found.cookies[0]->GetLastUsed()));
     EXPECT_TRUE(found.skipped.empty());
     EXPECT_TRUE(Exists(current + L"-wal")) << "the log is the browser's to fold in";
+}
+
+// Firefox writes "profiles.ini" in UTF-8: names and paths beyond ASCII, relative or not.
+TEST_F(FirefoxCookieSource, ProfilesNamedBeyondAsciiAreReadWhereverTheyAre) {
+    BrowserStores::AddFirefoxProfile(L"J\u00FCrgen", L"ab.J\u00FCrgen", Layout::Current,
+                                     {{L"relative.de", L"r", L"/", Base, Base}});
+    const std::wstring elsewhere = BrowserStores::AppData() + L"\\Mozilla\\\u65E5\u672C";
+    BrowserStores::AddFirefoxStore(elsewhere, Layout::Old,
+                                   {{L"absolute.jp", L"a", L"/", Base, Base}});
+    BrowserStores::ListFirefoxProfile(L"\u65E5\u672C", elsewhere, false);
+
+    const CCookieRecorder found = Load();
+    EXPECT_EQ((std::multiset<std::wstring>{L"relative.de", L"absolute.jp"}), Hosts(found));
+    EXPECT_TRUE(found.skipped.empty());
+    CCookieDescriptions described;
+    m_source->DescribeCookies(found.cookies, described);
+    std::set<std::wstring> locations;
+    for (const CCookieDescription& cookie : described) {
+        locations.insert(cookie.location);
+    }
+    EXPECT_EQ((std::set<std::wstring>{L"Mozilla Firefox (J\u00FCrgen)",
+                                      L"Mozilla Firefox (\u65E5\u672C)"}),
+              locations);
+}
+
+// A profile whose folder is gone holds no cookies; one that cannot be looked into is skipped.
+TEST_F(FirefoxCookieSource, AProfileFolderThatIsGoneIsPassedOverAndOneThatCannotBeReadIsSkipped) {
+    BrowserStores::ListFirefoxProfile(L"gone", L"Profiles/gone.default", true);
+    const std::wstring locked = BrowserStores::AddFirefoxProfile(
+        L"locked", L"cd.locked", Layout::Current, {{L"locked.com", L"l", L"/", Base, Base}});
+    BrowserStores::AddFirefoxProfile(L"fine", L"ef.fine", Layout::Current,
+                                     {{L"fine.com", L"f", L"/", Base, Base}});
+    const CookieStore::CUnreadable unreadable(locked);
+
+    const CCookieRecorder found = Load();
+    EXPECT_EQ((std::multiset<std::wstring>{L"fine.com"}), Hosts(found));
+    EXPECT_EQ((std::vector<std::wstring>{
+                  FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(), L"Mozilla Firefox",
+                               L"locked", FormatErrorText(ERROR_CANT_RESOLVE_FILENAME).c_str())}),
+              found.skipped);
+}
+
+TEST_F(FirefoxCookieSource, AProfilesIniThatCannotBeReadIsASkippedStore) {
+    BrowserStores::AddFirefoxProfile(L"default", L"x.default", Layout::Current,
+                                     {{L"a.com", L"a", L"/", Base, Base}});
+    const CookieStore::CUnreadable unreadable(BrowserStores::FirefoxFolder() + L"\\profiles.ini");
+
+    const CCookieRecorder found = Load();
+    EXPECT_TRUE(found.cookies.empty());
+    EXPECT_EQ((std::vector<std::wstring>{FormatString(
+                  LoadExpandedString(IDS_PROFILES_UNREADABLE).c_str(), L"Mozilla Firefox",
+                  FormatErrorText(ERROR_CANT_RESOLVE_FILENAME).c_str())}),
+              found.skipped);
 }
 
 TEST_F(FirefoxCookieSource, AnOpenFirefoxIsListedButNeverWritten) {
