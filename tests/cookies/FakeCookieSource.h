@@ -22,6 +22,8 @@ public:
     std::vector<std::wstring> deleted;
     // The files of the cookies it was asked to describe.
     std::vector<std::wstring> described;
+    // Runs in Prepare when set, to fail it.
+    std::function<void()> prepare;
     int prepared = 0;
     int enumerated = 0;
 
@@ -29,7 +31,12 @@ public:
         deleted.push_back(cookie->GetFile());
         return undeletable.count(cookie->GetFile()) == 0;
     }
-    void Prepare() override { ++prepared; }
+    void Prepare() override {
+        ++prepared;
+        if (prepare) {
+            prepare();
+        }
+    }
     void Enumerate(CCookieSink& sink) override {
         ++enumerated;
         if (enumerate) {
