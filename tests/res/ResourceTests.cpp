@@ -151,6 +151,7 @@ const std::map<UINT, std::wstring> Expected = {
           L"without their expiry.  %s"},
     {262, L"The cookie %s of %s is no longer in %s (%s): it was deleted or changed after the list "
           L"was loaded. Press Refresh."},
+    {280, L"Failed starting <APPNAME>.exe."},
 };
 
 } // namespace
