@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "store/ErrorText.h"
 #include "store/Exceptions.h"
+#include "ui/CallbackReport.h"
 #include "ui/ShowMessage.h"
 #include "ui/StringLoader.h"
 
@@ -147,10 +148,10 @@ int RunConsoleCommand(CookieManager& manager, const CCommandLine& line) {
     CMessagesTo messages(errors);
     try {
         return Run(manager, line, out);
-    } catch (const CException& e) {
-        ShowMessage(
-            FormatString(LoadExpandedString(IDS_UNHANDLED_EXCEPTION).c_str(), e.GetText().c_str()),
-            MB_OK | MB_ICONERROR);
+    } catch (...) {
+        // Out of memory or a failure of the run-time, too: a script gets exit code 1 and the
+        // reason on standard error, never an end in terminate.
+        ReportUnhandledException();
         return Failed;
     }
 }

@@ -1,5 +1,6 @@
-# The application's pieces other than the entry function (app/Main.cpp) and the shell request
-# that starts the browser (app/BrowserLauncher.cpp), both linked only into Tollgate.exe.
+# The application's pieces other than the entry functions (app/Main.cpp of Tollgate.exe,
+# app/ConsoleMain.cpp of Tollgate.com) and the shell request that starts the browser
+# (app/BrowserLauncher.cpp), linked only into Tollgate.exe.
 target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CApplication.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp

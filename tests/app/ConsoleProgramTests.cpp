@@ -1,12 +1,14 @@
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "sqlite/CSqliteDatabase.h"
+#include "store/ErrorText.h"
 #include "support/BrowserStandIn.h"
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/ProgramDriver.h"
 #include "store/Exceptions.h"
 #include "support/ProgramFixture.h"
+#include "support/ProgramPath.h"
 #include "ui/StringLoader.h"
 #include "ui/TimeText.h"
 
@@ -156,6 +158,42 @@ TEST_F(ConsoleList, WritesEverySiteAsCsvToTheConsoleOrAFile) {
     const CConsoleRun toFile = RunFromConsole(L"-list \"" + file + L"\"");
     EXPECT_EQ(0u, toFile.exitCode);
     EXPECT_EQ("", toFile.output);
+    EXPECT_EQ(ExpectedSites(), ReadFileBytes(file));
+    ::DeleteFileW(file.c_str());
+}
+
+// As typed at a prompt in the program's folder. Wine's cmd, as Windows', takes Tollgate.com for
+// the bare name (.COM comes before .EXE in PATHEXT), and it keeps the blank before "&", "|" and
+// ">", which the .com drops (Tollgate.exe would take "-list " for no command). Unlike Windows',
+// it also waits for a window program; "!ERRORLEVEL!" is read when its command runs.
+TEST_F(ConsoleList, TheConsoleTwinWorksInCmdWithItsOrderExitCodePipeAndRedirection) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring file = std::wstring(folder) + L"twin list.csv";
+    const struct {
+        std::wstring line;
+        std::string output;
+        std::wstring errors;
+    } cases[] = {
+        {L"Tollgate -list & echo after", ExpectedSites() + "after\r\n", L""},
+        {L"Tollgate -clean 30 -dry-run & echo code=!ERRORLEVEL!",
+         Utf8(L"Would delete alpha.com: 2 cookies, last used " + Iso(m_flashTime) +
+              L"\r\nWould delete gamma.net: 1 cookies, last used " + Iso(m_gammaTime) +
+              L"\r\n2 sites would be deleted, 1 kept; nothing was deleted.\r\ncode=0\r\n"),
+         L""},
+        {L"Tollgate -list C:\\no-such-folder\\list.csv & echo code=!ERRORLEVEL!", "code=1\r\n",
+         FailureText(IDS_FAILED_WRITING_LIST, FormatErrorText(ERROR_DIRECTORY)) + L"\r\n"},
+        {L"Tollgate -list | find \"alpha.com\"",
+         Utf8(L"alpha.com,no," + Iso(m_flashTime) + L"," + Iso(m_alphaTime) +
+              L",\"Flash, IE\",2\r\n"),
+         L""},
+        {L"Tollgate -list > \"" + file + L"\" & echo code=!ERRORLEVEL!", "code=0\r\n", L""},
+    };
+    for (const auto& run : cases) {
+        const CConsoleRun ran = RunFromCmd(run.line);
+        EXPECT_EQ(run.output, ran.output) << run.line;
+        EXPECT_EQ(Utf8(run.errors), ran.errors) << run.line;
+    }
     EXPECT_EQ(ExpectedSites(), ReadFileBytes(file));
     ::DeleteFileW(file.c_str());
 }
@@ -400,4 +438,27 @@ TEST_F(Console, NearMissesOpenTheWindow) {
         ASSERT_TRUE(run.Started());
         EXPECT_NE(nullptr, run.WaitForSheet()) << arguments;
     }
+}
+
+// Without arguments the twin hands over to Tollgate.exe beside it and ends at once; alone, it
+// says why it could not.
+TEST_F(Console, TheConsoleTwinStartsTheWindowProgram) {
+    const std::wstring twin = PathBesideTestProgram(L"Tollgate.com");
+    CProgramRun run(L"", twin);
+    EXPECT_EQ(0u, run.WaitForExit());
+    const HWND sheet = WaitForAnyDialog(L"Tollgate");
+    ASSERT_NE(nullptr, sheet);
+    Answer(sheet, IDCANCEL);
+    EXPECT_TRUE(run.WaitForAllProcesses());
+
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring alone = std::wstring(folder) + L"Tollgate.com";
+    ASSERT_TRUE(::CopyFileW(twin.c_str(), alone.c_str(), FALSE));
+    const CConsoleRun lone = RunFromCmd(L"\"" + alone + L"\"");
+    ::DeleteFileW(alone.c_str());
+    EXPECT_EQ(1u, lone.exitCode);
+    EXPECT_EQ(Utf8(FailureText(IDS_FAILED_STARTING_WINDOW, FormatErrorText(ERROR_FILE_NOT_FOUND)) +
+                   L"\r\n"),
+              lone.errors);
 }

@@ -1,10 +1,18 @@
 #include "app/CommandLine.h"
+#include "app/ConsoleCommands.h"
 #include "app/CsvText.h"
 #include "ui/TimeText.h"
 #include "app/UnattendedClean.h"
+#include "cookies/CookieManager.h"
+#include "cookies/FakeCookieSource.h"
 #include "cookies/FileTime.h"
+#include "res/resource.h"
+#include "support/RecordedMessages.h"
+#include "ui/StringLoader.h"
 
 #include <gtest/gtest.h>
+
+#include <new>
 
 namespace {
 
@@ -47,4 +55,17 @@ TEST(UnattendedClean, DeletesOnlyUnauthorizedSitesUsedLongerAgoThanTheDays) {
     EXPECT_TRUE(IsDueForClean(false, Now - 1, Now, 0));
     EXPECT_FALSE(IsDueForClean(false, Now, Now, 0));
     EXPECT_TRUE(IsDueForClean(false, 1, Now, LargestCleanDays));
+}
+
+// Out of memory while the stores are opened: exit code 1 and the reason, not terminate.
+TEST(ConsoleCommands, AnyExceptionEndsTheRunWithExitCodeOneAndItsText) {
+    auto source = CFakeCookieSource::Create(CookieKind::IE);
+    source->prepare = [] { throw std::bad_alloc(); };
+    CookieManager manager({source}, [](HWND, UINT, WPARAM, LPARAM) { return TRUE; });
+    TakeRecordedMessages();
+    EXPECT_EQ(1, RunConsoleCommand(manager, ParseCommandLine(L"-list")));
+    const std::vector<CRecordedMessage> messages = TakeRecordedMessages();
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(FormatString(LoadExpandedString(IDS_UNHANDLED_EXCEPTION).c_str(), L"std::bad_alloc"),
+              messages[0].text);
 }

@@ -177,6 +177,8 @@ TEST_F(Installer, InstallsTheProgramShortcutsUninstallEntryAndToolbarButton) {
     InstallSilently();
     const std::wstring program = InstallFolder() + L"\\Tollgate.exe";
     EXPECT_EQ(ReadBytes(PathBesideTestProgram(L"Tollgate.exe")), ReadBytes(program));
+    EXPECT_EQ(ReadBytes(PathBesideTestProgram(L"Tollgate.com")),
+              ReadBytes(InstallFolder() + L"\\Tollgate.com"));
     EXPECT_TRUE(FileExists(InstallFolder() + L"\\Uninstall.exe"));
 
     for (const std::wstring& path : {StartMenuLink(), DesktopLink()}) {
@@ -229,7 +231,8 @@ TEST_F(Installer, InstallingOverAnInstallationUpgradesItInPlace) {
     }
     InstallSilently();
     EXPECT_EQ(ReadBytes(PathBesideTestProgram(L"Tollgate.exe")), ReadBytes(program));
-    const std::set<std::wstring> files = {L".", L"..", L"Tollgate.exe", L"Uninstall.exe"};
+    const std::set<std::wstring> files = {L".", L"..", L"Tollgate.com", L"Tollgate.exe",
+                                          L"Uninstall.exe"};
     EXPECT_EQ(files, FolderNames(InstallFolder()));
     EXPECT_EQ(L"1.3.0.23", ReadString(HKEY_LOCAL_MACHINE, UninstallKey, L"DisplayVersion"));
 }
@@ -240,6 +243,7 @@ TEST_F(Installer, UninstallingAfterTheFolderWasDeletedAndAgainEndsCleanly) {
     const std::wstring copy = FolderPath(CSIDL_COMMON_APPDATA) + L"\\TollgateUninstall.exe";
     ASSERT_TRUE(::CopyFileW((InstallFolder() + L"\\Uninstall.exe").c_str(), copy.c_str(), FALSE));
     ASSERT_TRUE(::DeleteFileW((InstallFolder() + L"\\Tollgate.exe").c_str()));
+    ASSERT_TRUE(::DeleteFileW((InstallFolder() + L"\\Tollgate.com").c_str()));
     ASSERT_TRUE(::DeleteFileW((InstallFolder() + L"\\Uninstall.exe").c_str()));
     ASSERT_TRUE(::RemoveDirectoryW(InstallFolder().c_str()));
 

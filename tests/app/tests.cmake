@@ -22,7 +22,7 @@ tollgate_add_test(program_tests
     ${CMAKE_CURRENT_LIST_DIR}/ConsoleProgramTests.cpp
     LOCKS cookie_store extension_key desktop
 )
-add_dependencies(program_tests Tollgate browser_stand_in)
+add_dependencies(program_tests Tollgate TollgateConsole browser_stand_in)
 # Runs TollgateSetup.exe silently; built only where makensis is.
 find_program(MAKENSIS makensis)
 if(MAKENSIS)

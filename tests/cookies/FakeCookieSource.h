@@ -24,6 +24,8 @@ public:
     std::function<void()> whileDeleting;
     // The files of the cookies it was asked to describe.
     std::vector<std::wstring> described;
+    // Runs in Prepare when set, to fail it.
+    std::function<void()> prepare;
     int prepared = 0;
     int enumerated = 0;
 
@@ -34,7 +36,12 @@ public:
         }
         return undeletable.count(cookie->GetFile()) == 0;
     }
-    void Prepare() override { ++prepared; }
+    void Prepare() override {
+        ++prepared;
+        if (prepare) {
+            prepare();
+        }
+    }
     void Enumerate(CCookieSink& sink) override {
         ++enumerated;
         if (enumerate) {

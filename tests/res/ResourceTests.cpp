@@ -156,6 +156,7 @@ const std::map<UINT, std::wstring> Expected = {
           L"<APPNAME> never deletes from it."},
     {265, L"The %s cookies could not be read.  %s"},
     {266, L"Partly deleted %s: %u of %u cookies, last used %s"},
+    {280, L"Failed starting <APPNAME>.exe."},
 };
 
 } // namespace

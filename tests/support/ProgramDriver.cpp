@@ -196,11 +196,10 @@ std::string ReadAll(HANDLE file) {
     return text;
 }
 
-} // namespace
-
-CConsoleRun RunFromConsole(const std::wstring& arguments, DWORD milliseconds) {
-    const std::wstring program = PathBesideTestProgram(L"Tollgate.exe");
-    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+// Starts `commandLine` in `folder` (null: this one) with its standard output and error
+// captured and waits for it; after `milliseconds` it ends it and every process it started.
+CConsoleRun RunCaptured(const wchar_t* program, std::wstring commandLine, const wchar_t* folder,
+                        DWORD milliseconds) {
     CFileHandle output = CaptureFile();
     CFileHandle errors = CaptureFile();
     STARTUPINFOW startup = {};
@@ -211,16 +210,19 @@ CConsoleRun RunFromConsole(const std::wstring& arguments, DWORD milliseconds) {
     startup.hStdError = errors.Get();
     PROCESS_INFORMATION info = {};
     CConsoleRun run;
-    if (!output || !errors ||
-        !::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                          nullptr, &startup, &info)) {
-        ADD_FAILURE() << "Tollgate.exe was not started, error " << ::GetLastError();
+    CKernelHandle job(::CreateJobObjectW(nullptr, nullptr));
+    if (!output || !errors || !job ||
+        !::CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
+                          nullptr, folder, &startup, &info)) {
+        ADD_FAILURE() << "not started, error " << ::GetLastError();
         return run;
     }
     CKernelHandle process(info.hProcess);
     CKernelHandle thread(info.hThread);
+    ::AssignProcessToJobObject(job.Get(), process.Get());
+    ::ResumeThread(thread.Get());
     if (::WaitForSingleObject(process.Get(), milliseconds) != WAIT_OBJECT_0) {
-        ::TerminateProcess(process.Get(), 255);
+        ::TerminateJobObject(job.Get(), 255);
         ::WaitForSingleObject(process.Get(), 10000);
         return run;
     }
@@ -228,6 +230,20 @@ CConsoleRun RunFromConsole(const std::wstring& arguments, DWORD milliseconds) {
     run.output = ReadAll(output.Get());
     run.errors = ReadAll(errors.Get());
     return run;
+}
+
+} // namespace
+
+CConsoleRun RunFromConsole(const std::wstring& arguments, DWORD milliseconds) {
+    const std::wstring program = PathBesideTestProgram(L"Tollgate.exe");
+    return RunCaptured(program.c_str(), L"\"" + program + L"\" " + arguments, nullptr,
+                       milliseconds);
+}
+
+CConsoleRun RunFromCmd(const std::wstring& line, DWORD milliseconds) {
+    const std::wstring folder = PathBesideTestProgram(L"");
+    return RunCaptured(nullptr, L"cmd.exe /v:on /c \"" + line + L"\"", folder.c_str(),
+                       milliseconds);
 }
 
 HWND WaitForAnyDialog(const std::wstring& caption, DWORD milliseconds) {

@@ -72,6 +72,10 @@ struct CConsoleRun {
 // does, and waits until it ends (ended by force after `milliseconds`, exit code STILL_ACTIVE).
 CConsoleRun RunFromConsole(const std::wstring& arguments, DWORD milliseconds = 60000);
 
+// Runs `line` through "cmd /v:on /c" in the folder of Tollgate.exe and Tollgate.com, as typed at
+// a prompt there: what cmd and the programs it ran wrote, and cmd's exit code.
+CConsoleRun RunFromCmd(const std::wstring& line, DWORD milliseconds = 60000);
+
 // A visible top-level dialog of any process with this caption, waited for; null when none.
 HWND WaitForAnyDialog(const std::wstring& caption, DWORD milliseconds = 20000);
 

@@ -1,6 +1,7 @@
-; The Windows installer: Tollgate.exe into the 64-bit program folder, a Start Menu entry and a
-; Desktop icon for every user, an entry in the installed programs, then "Tollgate.exe -r" for
-; the browser's toolbar button. The build passes VERSION, PROGRAM, ICON and OUTFILE.
+; The Windows installer: Tollgate.exe and its console twin Tollgate.com into the 64-bit program
+; folder, a Start Menu entry and a Desktop icon for every user, an entry in the installed
+; programs, then "Tollgate.exe -r" for the browser's toolbar button. The build passes VERSION,
+; PROGRAM, CONSOLE, ICON and OUTFILE.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -46,6 +47,7 @@ Section "Install"
     SetShellVarContext all
     SetOutPath "$INSTDIR"
     File "/oname=Tollgate.exe" "${PROGRAM}"
+    File "/oname=Tollgate.com" "${CONSOLE}"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
     ; Icon index 0 is the program's first icon group, the cookie icon 128.
@@ -84,6 +86,7 @@ Section "Uninstall"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     Delete "$DESKTOP\${PRODUCT}.lnk"
     Delete "$INSTDIR\Tollgate.exe"
+    Delete "$INSTDIR\Tollgate.com"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -8,8 +8,9 @@ if(MAKENSIS)
     add_custom_command(
         OUTPUT ${setup_exe}
         COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DPROGRAM=$<TARGET_FILE:Tollgate>
+                -DCONSOLE=$<TARGET_FILE:TollgateConsole>
                 -DICON=${setup_icon} -DOUTFILE=${setup_exe} ${setup_script}
-        DEPENDS ${setup_script} ${setup_icon} Tollgate
+        DEPENDS ${setup_script} ${setup_icon} Tollgate TollgateConsole
         COMMENT "Building TollgateSetup.exe"
         VERBATIM)
     add_custom_target(TollgateSetup ALL DEPENDS ${setup_exe})
