@@ -73,6 +73,8 @@ void CApplication::StartUp(CookieManager& manager) {
         throw CException(L"AtlInitCommonControls failed.", 0);
     }
     ThrowIfFailed(m_module.Init(::GetModuleHandleW(nullptr)));
+    // Before the shell runs anything for the window: opening a page, deleting folders.
+    m_apartment.emplace();
     m_richEdit.Reset(::LoadLibraryW(L"RICHED20.DLL"));
     if (!m_richEdit) {
         ThrowLastError();
@@ -89,5 +91,6 @@ INT_PTR CApplication::Run(CookieManager& manager) {
 void CApplication::ShutDown(CookieManager& manager) {
     manager.WaitForLoading();
     m_richEdit.Reset();
+    m_apartment.reset();
     m_module.Term();
 }

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "app/ComApartment.h"
 #include "framework/AppModule.h"
 #include "framework/UniqueHandle.h"
 #include "ui/WindowIcons.h"
 
 #include <windows.h>
 
+#include <optional>
+
 class CookieManager;
 
-// The process's frame: the window icons, the framework's module, the rich-edit library while
-// the program runs, and the toolbar button's GUID. One static instance lives for the whole
-// process, constructed before the cookie manager and destroyed after it.
+// The process's frame: the window icons, the framework's module, the window thread's COM
+// apartment and the rich-edit library while the program runs, and the toolbar button's GUID. One
+// static instance lives for the whole process, constructed before the cookie manager and destroyed
+// after it.
 class CApplication {
 public:
     CApplication();
@@ -33,6 +37,7 @@ private:
 
     CWindowIcons m_icons;
     CAppModule m_module;
+    std::optional<CComApartment> m_apartment;
     CModuleHandle m_richEdit;
     GUID m_toolbarButton;
 };

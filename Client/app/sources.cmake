@@ -3,6 +3,7 @@
 # (app/BrowserLauncher.cpp), linked only into Tollgate.exe.
 target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CApplication.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ComApartment.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ConsoleCommands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CsvText.cpp

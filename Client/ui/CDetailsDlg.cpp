@@ -74,6 +74,15 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
     memory.Detach();
 }
 
+// A cell as copied: tabs and line breaks, which part cells and rows, become blanks. (Escapes
+// such as \t would read wrongly inside a path.)
+std::wstring OneCell(std::wstring text) {
+    std::replace_if(
+        text.begin(), text.end(), [](wchar_t c) { return c == L'\t' || c == L'\r' || c == L'\n'; },
+        L' ');
+    return text;
+}
+
 // Each problem once, one a line, in the order of the rows.
 std::wstring NoteOf(const CCookieDescriptions& cookies) {
     std::vector<std::wstring> problems;
@@ -249,7 +258,7 @@ std::wstring CDetailsDlg::SelectedRowsText() const {
         const std::vector<std::wstring>& row =
             m_texts[static_cast<std::size_t>(m_list.GetItemParam(index))];
         for (int column = 0; column < ColumnCount; ++column) {
-            text += (column == 0 ? L"" : L"\t") + row[column];
+            text += (column == 0 ? L"" : L"\t") + OneCell(row[column]);
         }
         text += L"\r\n";
     }

@@ -6,6 +6,7 @@ foreach(probe NoTranslation NoProductVersion OtherLanguage)
 endforeach()
 
 tollgate_add_test(app_tests
+    ${CMAKE_CURRENT_LIST_DIR}/ComApartmentTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CommandLineTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ConsoleTextTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProductVersionTests.cpp

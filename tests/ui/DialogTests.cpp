@@ -576,10 +576,11 @@ CCookieDescriptions SampleCookies() {
          Hour(2),
          L"C:\\flash\\save.sol",
          L""},
+        // A site may put a tab or a line break into a name or path.
         {CookieKind::IE,
-         L"lang",
+         L"a\tb",
          L".shop.com",
-         L"/en/",
+         L"/e\r\nn/",
          {},
          Hour(1),
          Hour(5),
@@ -659,17 +660,17 @@ TEST_F(Dialogs, DetailsListEveryCookieSortByAHeaderClickAndCopyTheSelectedRows) 
             EXPECT_EQ((std::vector<std::wstring>{L"IE", L"Flash", L"IE"}),
                       DetailsColumn(dialog, 0));
             ClickDetailsColumn(dialog, 1);
-            EXPECT_EQ((std::vector<std::wstring>{L"lang", L"save.sol", L"SID"}),
+            EXPECT_EQ((std::vector<std::wstring>{L"a\tb", L"save.sol", L"SID"}),
                       DetailsColumn(dialog, 1));
             ClickDetailsColumn(dialog, 1);
-            EXPECT_EQ((std::vector<std::wstring>{L"SID", L"save.sol", L"lang"}),
+            EXPECT_EQ((std::vector<std::wstring>{L"SID", L"save.sol", L"a\tb"}),
                       DetailsColumn(dialog, 1));
             // Times sort by their value, an unknown one first.
             ClickDetailsColumn(dialog, 4);
             EXPECT_EQ((std::vector<std::wstring>{L"", L"", IsoUtcText(Hour(30))}),
                       DetailsColumn(dialog, 4));
             ClickDetailsColumn(dialog, 6);
-            EXPECT_EQ((std::vector<std::wstring>{L"SID", L"save.sol", L"lang"}),
+            EXPECT_EQ((std::vector<std::wstring>{L"SID", L"save.sol", L"a\tb"}),
                       DetailsColumn(dialog, 1));
 
             SelectRows(dialog, {0, 2});
@@ -677,7 +678,7 @@ TEST_F(Dialogs, DetailsListEveryCookieSortByAHeaderClickAndCopyTheSelectedRows) 
             EXPECT_EQ(L"IE\tSID\twww.shop.com\t/\t" + IsoUtcText(Hour(30)) + L"\t" +
                           IsoUtcText(Hour(3)) + L"\t" + IsoUtcText(Hour(1)) +
                           L"\tC:\\cache\\a.txt\r\n"
-                          L"IE\tlang\t.shop.com\t/en/\t\t" +
+                          L"IE\ta b\t.shop.com\t/e  n/\t\t" +
                           IsoUtcText(Hour(1)) + L"\t" + IsoUtcText(Hour(5)) +
                           L"\tC:\\cache\\b.txt\r\n",
                       ClipboardText());
