@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Which room of Client/ may include which: a lower room never reaches up into windows or the
 # application. Each rule lists what a room's files may name in '#include "..."'. A name without
-# a folder is a file beside the includer; the handle owner and the string and message-box leaves
-# of ui are there for the lower rooms.
+# a folder is a file beside the includer; the handle owner and the message-box leaf of ui are
+# there for the lower rooms.
 set -uo pipefail
 client=$(cd "$(dirname "$0")/../Client" && pwd)
 leaf='framework/UniqueHandle\.h'
-ui_leaves='ui/StringLoader\.h|ui/ShowMessage\.h'
+ui_leaves='ui/ShowMessage\.h'
 declare -A allowed=(
     [res]='res/'
     [framework]='framework/'
     [sqlite]="sqlite/|$leaf"
-    [store]="store/|res/|$leaf|ui/StringLoader\.h"
+    [store]="store/|res/|$leaf"
     [cookies]="cookies/|store/|res/|$leaf|$ui_leaves"
     [cookies/sources]="cookies/|sqlite/|store/|res/|$leaf|$ui_leaves"
     [ui]="ui/|cookies/|store/|framework/|res/|app/WebPages\.h|app/ProductVersion\.h"

@@ -12,7 +12,7 @@
 #include "ui/CTransitionDlg.h"
 #include "ui/CallbackReport.h"
 #include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <commctrl.h>
 #include <objbase.h>

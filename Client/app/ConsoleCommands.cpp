@@ -10,7 +10,7 @@
 #include "store/Exceptions.h"
 #include "ui/CallbackReport.h"
 #include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <set>
 

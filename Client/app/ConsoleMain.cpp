@@ -7,7 +7,7 @@
 #include "res/resource.h"
 #include "store/ErrorText.h"
 #include "store/Exceptions.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "app/ProductVersion.h"
 
 #include "store/Exceptions.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <cwchar>
 #include <vector>

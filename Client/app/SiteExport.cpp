@@ -3,7 +3,7 @@
 #include "app/CsvText.h"
 #include "res/resource.h"
 #include "ui/TimeText.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <algorithm>
 #include <tuple>

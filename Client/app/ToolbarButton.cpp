@@ -3,7 +3,7 @@
 #include "app/ProductVersion.h"
 #include "res/resource.h"
 #include "store/Registry.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <objbase.h>
 

@@ -4,7 +4,7 @@
 #include "cookies/FileTime.h"
 #include "res/resource.h"
 #include "ui/TimeText.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <algorithm>
 #include <string>

@@ -4,7 +4,7 @@
 #include "res/resource.h"
 #include "store/Exceptions.h"
 #include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 #include "ui/WaitCursor.h"
 
 #include <shellapi.h>

@@ -4,7 +4,7 @@
 #include "store/AuthorizedStore.h"
 #include "store/Exceptions.h"
 #include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <algorithm>
 #include <unordered_set>

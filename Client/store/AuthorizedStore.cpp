@@ -3,7 +3,7 @@
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "store/Registry.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 namespace {
 

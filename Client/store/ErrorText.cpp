@@ -1,7 +1,7 @@
 #include "store/ErrorText.h"
 
 #include "store/Exceptions.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <oleauto.h>
 

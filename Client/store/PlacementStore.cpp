@@ -2,7 +2,7 @@
 
 #include "res/resource.h"
 #include "store/Registry.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <cstdio>
 #include <string>

@@ -5,7 +5,7 @@
 #include "framework/WindowText.h"
 #include "store/Exceptions.h"
 #include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 namespace {
 

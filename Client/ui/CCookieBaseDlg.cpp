@@ -10,7 +10,7 @@
 #include "ui/AgeText.h"
 #include "ui/CDetailsDlg.h"
 #include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 #include "ui/WaitCursor.h"
 
 #include <commctrl.h>

@@ -4,7 +4,7 @@
 #include "cookies/FileTime.h"
 #include "framework/UniqueHandle.h"
 #include "store/ErrorText.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 #include "ui/TimeText.h"
 
 #include <commctrl.h>

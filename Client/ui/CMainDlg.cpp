@@ -6,7 +6,7 @@
 #include "res/resource.h"
 #include "ui/CAboutDlg.h"
 #include "ui/StatusText.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 #include "ui/WindowPlacement.h"
 
 #include <commctrl.h>

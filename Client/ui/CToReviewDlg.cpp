@@ -3,7 +3,7 @@
 #include "cookies/FileTime.h"
 #include "res/resource.h"
 #include "ui/AgeText.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 #include "ui/WaitCursor.h"
 
 namespace {

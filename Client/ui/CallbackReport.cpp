@@ -3,7 +3,7 @@
 #include "res/resource.h"
 #include "store/Exceptions.h"
 #include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <string>
 

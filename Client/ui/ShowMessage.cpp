@@ -2,7 +2,7 @@
 
 #include "framework/OutputStream.h"
 #include "res/resource.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 namespace {
 

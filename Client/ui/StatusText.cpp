@@ -1,7 +1,7 @@
 #include "ui/StatusText.h"
 
 #include "res/resource.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "ui/TimeText.h"
 
 #include "cookies/FileTime.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 std::wstring IsoUtcText(const FILETIME& time) {
     SYSTEMTIME utc{};

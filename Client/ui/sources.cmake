@@ -10,7 +10,6 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CallbackReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StatusText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MessageStream.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/StringLoader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TimeText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowIcons.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp

@@ -9,7 +9,7 @@
 #include "store/Exceptions.h"
 #include "support/ProgramFixture.h"
 #include "support/ProgramPath.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 #include "ui/TimeText.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #include "cookies/FileTime.h"
 #include "res/resource.h"
 #include "support/RecordedMessages.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <gtest/gtest.h>
 

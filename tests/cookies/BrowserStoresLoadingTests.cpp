@@ -2,7 +2,7 @@
 #include "cookies/CookieManager.h"
 #include "cookies/FileTime.h"
 #include "res/resource.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 #include "support/BrowserStandIn.h"
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"

@@ -9,7 +9,7 @@
 #include "support/MessageRecorder.h"
 #include "support/RecordedMessages.h"
 #include "support/RegistrySandbox.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include "FakeCookieSource.h"
 

@@ -20,7 +20,7 @@
 #include "ui/CTransitionDlg.h"
 #include "ui/PageHarness.h"
 #include "ui/StatusText.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 #include "ui/TimeText.h"
 #include "ui/WindowIcons.h"
 

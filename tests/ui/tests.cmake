@@ -1,5 +1,4 @@
 tollgate_add_test(ui_tests
-    ${CMAKE_CURRENT_LIST_DIR}/StringLoaderTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AgeTextTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowIconsTests.cpp
 )

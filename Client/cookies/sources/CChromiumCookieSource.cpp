@@ -3,7 +3,7 @@
 #include "cookies/sources/CWin32BrowserProfiles.h"
 #include "res/resource.h"
 #include "store/Exceptions.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 namespace {
 

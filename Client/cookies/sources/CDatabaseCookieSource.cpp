@@ -6,7 +6,7 @@
 #include "sqlite/CSqliteDatabase.h"
 #include "sqlite/CSqliteError.h"
 #include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <algorithm>
 #include <iterator>

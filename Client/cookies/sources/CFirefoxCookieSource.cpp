@@ -4,7 +4,7 @@
 #include "cookies/sources/IniFile.h"
 #include "res/resource.h"
 #include "store/Exceptions.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <algorithm>
 #include <cwctype>

@@ -7,7 +7,7 @@
 #include "store/ErrorText.h"
 #include "store/Exceptions.h"
 #include "ui/ShowMessage.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <vector>
 

@@ -7,7 +7,7 @@
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/RecordedMessages.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include "cookies/CookieRecorder.h"
 #include "cookies/DescriptionText.h"

@@ -6,7 +6,7 @@
 #include "support/CookieStoreBuilder.h"
 #include "support/RecordedMessages.h"
 #include "support/ThrowAwayCurrentFolder.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include "cookies/CookieRecorder.h"
 

@@ -8,7 +8,7 @@
 #include "store/Exceptions.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/RecordedMessages.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include "cookies/CookieRecorder.h"
 #include "cookies/sources/FakeUrlCache.h"

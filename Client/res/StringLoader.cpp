@@ -1,4 +1,4 @@
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include "res/resource.h"
 

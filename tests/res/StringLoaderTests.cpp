@@ -1,5 +1,5 @@
 #include "res/resource.h"
-#include "ui/StringLoader.h"
+#include "res/StringLoader.h"
 
 #include <gtest/gtest.h>
 
