@@ -1,5 +1,6 @@
 #include "app/ConsoleCommands.h"
 
+#include "app/ConsoleNoticeText.h"
 #include "app/SiteExport.h"
 #include "app/UnattendedClean.h"
 #include "cookies/CookieManager.h"
@@ -33,13 +34,17 @@ public:
 
 // Loads every store; what the load left out is told on standard error. Only a run that
 // deletes prunes the authorizations of sites without cookies.
-bool Load(CookieManager& manager, bool prune) {
+bool Load(CookieManager& manager, bool prune, bool cleaning) {
     manager.PrepareSources();
     if (!manager.LoadHere(prune)) {
         return false;
     }
-    for (const std::wstring& notice : manager.GetNotices()) {
-        ShowMessage(notice, MB_ICONWARNING | MB_OK);
+    std::set<std::wstring> told;
+    for (const CStoreNotice& notice : manager.GetNotices()) {
+        const std::wstring text = ConsoleNoticeText(notice, cleaning);
+        if (told.insert(text).second) {
+            ShowMessage(text, MB_ICONWARNING | MB_OK);
+        }
     }
     return true;
 }
@@ -79,7 +84,7 @@ DWORD WriteList(const std::wstring& csv, const std::wstring& file, COutputStream
 }
 
 int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
-    if (!Load(manager, false)) {
+    if (!Load(manager, false, false)) {
         return Failed;
     }
     CDomainList domains;
@@ -91,8 +96,9 @@ int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out
         // A cookie its store could not give again is listed as the load found it; the reason
         // goes to standard error, once.
         for (const CCookieDescription& cookie : found) {
-            if (!cookie.problem.empty() && told.insert(cookie.problem).second) {
-                ShowMessage(cookie.problem, MB_ICONWARNING | MB_OK);
+            const std::wstring problem = ConsoleProblemText(cookie.problem);
+            if (!problem.empty() && told.insert(problem).second) {
+                ShowMessage(problem, MB_ICONWARNING | MB_OK);
             }
         }
     };
@@ -109,7 +115,7 @@ int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out
 }
 
 int RunClean(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
-    if (!Load(manager, !line.dryRun)) {
+    if (!Load(manager, !line.dryRun, true)) {
         return Failed;
     }
     CDomainList domains;

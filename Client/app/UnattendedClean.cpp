@@ -2,9 +2,10 @@
 
 #include "cookies/CDeleteBatch.h"
 #include "cookies/FileTime.h"
-#include "res/resource.h"
-#include "ui/TimeText.h"
 #include "res/StringLoader.h"
+#include "res/resource.h"
+#include "ui/NoticeText.h"
+#include "ui/TimeText.h"
 
 #include <algorithm>
 #include <string>
@@ -21,10 +22,11 @@ std::wstring SiteLine(UINT format, const CRefPtr<CCookieDomain>& domain) {
 }
 
 // A fixed text, then each reason after two blanks.
-std::wstring WithReasons(std::wstring line, const std::vector<std::wstring>& reasons) {
-    for (const std::wstring& reason : reasons) {
-        if (!reason.empty()) {
-            line += L"  " + reason;
+std::wstring WithReasons(std::wstring line, const CStoreNotices& reasons) {
+    for (const CStoreNotice& reason : reasons) {
+        const std::wstring text = RefusalText(reason);
+        if (!text.empty()) {
+            line += L"  " + text;
         }
     }
     return line + L"\r\n";

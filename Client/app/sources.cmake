@@ -6,10 +6,12 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ComApartment.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ConsoleCommands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ConsoleNoticeText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CsvText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SiteExport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnattendedClean.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProductVersion.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ProgramSources.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolbarButton.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WebPages.cpp
 )

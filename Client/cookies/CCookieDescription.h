@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cookies/CStoreNotice.h"
 #include "cookies/CookieKind.h"
 
 #include <windows.h>
@@ -19,9 +20,9 @@ struct CCookieDescription {
     FILETIME created{};
     // The file that holds the cookie, or the browser's profile.
     std::wstring location;
-    // Why the store could not be read for this cookie now, for the user; the other fields are
-    // then what the load found. Empty when they are the store's own.
-    std::wstring problem;
+    // Why the store could not be read for this cookie now; the other fields are then what the
+    // load found. No problem when they are the store's own.
+    CStoreNotice problem;
 };
 
 using CCookieDescriptions = std::vector<CCookieDescription>;

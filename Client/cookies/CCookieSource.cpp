@@ -14,13 +14,18 @@ bool CCookieSource::PrepareDelete(const CCookieList&, CDeleteOutcome&) {
     return true;
 }
 
-bool CCookieSource::EndDeleteBatch(CCookieList&) noexcept {
+bool CCookieSource::EndDeleteBatch(CCookieList&, CStoreNotices&) noexcept {
     return true;
 }
 
 bool CCookieSource::EndDeleteBatch() noexcept {
     CCookieList undone;
-    return EndDeleteBatch(undone);
+    CStoreNotices failures;
+    return EndDeleteBatch(undone, failures);
+}
+
+bool CCookieSource::ReadFreedStore(const CStoreNotice&, CCookieSink&) {
+    return false;
 }
 
 bool CCookieSource::DeleteCookies(const CCookieList& cookies, CDeleteOutcome& outcome) {

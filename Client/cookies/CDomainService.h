@@ -2,6 +2,7 @@
 
 #include "cookies/CCookieDescription.h"
 #include "cookies/CCookieDomain.h"
+#include "cookies/CStoreNotice.h"
 #include "cookies/RefCount.h"
 
 #include <windows.h>
@@ -18,8 +19,9 @@ struct CLoadProgress {
     unsigned sites = 0;
     // From the start of the load to now, or to its end once it has ended.
     unsigned milliseconds = 0;
-    // What the load left out, in the order the sources reported it.
-    std::vector<std::wstring> notices;
+    // What the load left out, in the order the sources reported it, less the held stores
+    // read since.
+    CStoreNotices notices;
 };
 
 // What the windows ask of the cookie manager. The main window and the pages hold it by
@@ -40,13 +42,13 @@ public:
     virtual bool Refresh() = 0;
     virtual CLoadProgress GetLoadProgress() = 0;
     virtual void GetDomains(CDomainList& domains) = 0;
-    // Both show their own failure message and report it as false.
+    // Both have their failure told to the user and report it as false.
     virtual bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) = 0;
     virtual bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) = 0;
     // Bracket the deletes of several sites in a row (see CDeleteBatch), so the stores are
     // opened, and their deletes committed, once for all of them rather than once per site.
     // Inside a batch a site that DeleteDomain reports deleted is gone for good, and leaves the
-    // domain list, only when EndDeleteBatch says true; false means a failure, already shown,
+    // domain list, only when EndDeleteBatch says true; false means a failure, already told,
     // kept the batch's deletes from lasting and its sites stay listed.
     virtual void BeginDeleteBatch() = 0;
     virtual bool EndDeleteBatch() noexcept = 0;

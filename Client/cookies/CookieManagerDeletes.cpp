@@ -1,10 +1,7 @@
 #include "cookies/CookieManager.h"
 
-#include "res/resource.h"
 #include "store/AuthorizedStore.h"
 #include "store/Exceptions.h"
-#include "ui/ShowMessage.h"
-#include "res/StringLoader.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -36,8 +33,7 @@ bool CookieManager::DeleteInBatch(const CRefPtr<CCookieDomain>& domain, CBatchSi
         try {
             RemoveAuthorized(domain->GetName());
         } catch (const CException& e) {
-            ShowMessage(FailureText(IDS_FAILED_DELETING_AUTHORIZED, e.GetText()),
-                        MB_ICONWARNING | MB_OK);
+            m_report.UnauthorizeFailed(e.GetText());
             return false;
         }
         // Should the site come back, it comes back not authorized.
@@ -60,7 +56,7 @@ bool CookieManager::DeleteInBatch(const CRefPtr<CCookieDomain>& domain, CBatchSi
     for (std::size_t index = 0; index < shares.size(); ++index) {
         CDeleteOutcome outcome;
         if (!shares[index].empty() && !m_sources[index]->PrepareDelete(shares[index], outcome)) {
-            site.reasons.push_back(outcome.reason);
+            Refused(outcome, site);
             return false;
         }
     }
@@ -78,12 +74,19 @@ bool CookieManager::DeleteInBatch(const CRefPtr<CCookieDomain>& domain, CBatchSi
             site.deleted.insert(cookie.Get());
         }
         if (!deleted) {
-            site.reasons.push_back(outcome.reason);
+            Refused(outcome, site);
             return false;
         }
     }
     site.whole = true;
     return true;
+}
+
+void CookieManager::Refused(const CDeleteOutcome& outcome, CBatchSite& site) {
+    if (outcome.refusal.problem != CStoreProblem::None) {
+        site.reasons.push_back(outcome.refusal);
+    }
+    m_report.DeleteFailed(outcome.refusal);
 }
 
 void CookieManager::ForgetDomains(const CDomainList& deleted) {
@@ -104,6 +107,10 @@ void CookieManager::ForgetDomains(const CDomainList& deleted) {
 }
 
 void CookieManager::BeginDeleteBatch() {
+    {
+        CLock hold(m_lock);
+        m_deleting = true;
+    }
     m_inDeleteBatch = true;
     m_batchSites.clear();
     m_results.clear();
@@ -117,7 +124,11 @@ bool CookieManager::EndDeleteBatch() noexcept {
     CCookieList undone;
     for (const CRefPtr<CCookieSource>& source : m_sources) {
         CCookieList lost;
-        committed = source->EndDeleteBatch(lost) && committed;
+        CStoreNotices failures;
+        committed = source->EndDeleteBatch(lost, failures) && committed;
+        for (const CStoreNotice& failure : failures) {
+            m_report.DeleteFailed(failure);
+        }
         try {
             undone.insert(undone.end(), lost.begin(), lost.end());
         } catch (...) {
@@ -125,6 +136,10 @@ bool CookieManager::EndDeleteBatch() noexcept {
         }
     }
     m_inDeleteBatch = false;
+    {
+        CLock hold(m_lock);
+        m_deleting = false;
+    }
     try {
         SettleBatch(undone, committed);
     } catch (...) {

@@ -17,6 +17,9 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/sources/CWin32UrlCache.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CookieManager.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CookieManagerDeletes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CookieManagerDetails.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CookieManagerLoading.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CookieManagerWatch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CriticalSection.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DomainKey.cpp
 )

@@ -12,6 +12,9 @@ public:
     // The primary result code (SQLITE_BUSY, SQLITE_CORRUPT, ...).
     int GetCode() const noexcept { return m_extendedCode & 0xFF; }
     int GetExtendedCode() const noexcept { return m_extendedCode; }
+    // The file is no database, or one SQLite found damaged.
+    bool IsNotADatabase() const noexcept;
+    bool IsDamaged() const noexcept;
     unsigned long GetSystemError() const noexcept { return m_systemError; }
     const std::wstring& GetText() const noexcept { return m_text; }
     const char* what() const noexcept override { return m_what.c_str(); }

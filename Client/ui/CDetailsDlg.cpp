@@ -5,6 +5,7 @@
 #include "framework/UniqueHandle.h"
 #include "store/ErrorText.h"
 #include "res/StringLoader.h"
+#include "ui/NoticeText.h"
 #include "ui/TimeText.h"
 
 #include <commctrl.h>
@@ -88,10 +89,11 @@ std::wstring NoteOf(const CCookieDescriptions& cookies) {
     std::vector<std::wstring> problems;
     std::wstring note;
     for (const CCookieDescription& cookie : cookies) {
-        if (!cookie.problem.empty() &&
-            std::find(problems.begin(), problems.end(), cookie.problem) == problems.end()) {
-            note += (problems.empty() ? L"" : L"\r\n") + cookie.problem;
-            problems.push_back(cookie.problem);
+        std::wstring problem = ProblemText(cookie.problem);
+        if (!problem.empty() &&
+            std::find(problems.begin(), problems.end(), problem) == problems.end()) {
+            note += (problems.empty() ? L"" : L"\r\n") + problem;
+            problems.push_back(std::move(problem));
         }
     }
     return note;

@@ -1,7 +1,11 @@
 #include "ui/StatusText.h"
 
-#include "res/resource.h"
 #include "res/StringLoader.h"
+#include "res/resource.h"
+#include "ui/NoticeText.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -23,8 +27,14 @@ std::wstring StatusText(const CLoadProgress& progress) {
                             Counted(progress.sites, IDS_SITE_ONE, IDS_SITES).c_str(), tenths / 10,
                             tenths % 10);
     }
-    for (const std::wstring& notice : progress.notices) {
-        text += L"  " + notice;
+    // Two profiles of one running browser say the same: once is enough.
+    std::vector<std::wstring> told;
+    for (const CStoreNotice& notice : progress.notices) {
+        std::wstring line = NoticeText(notice);
+        if (std::find(told.begin(), told.end(), line) == told.end()) {
+            text += L"  " + line;
+            told.push_back(std::move(line));
+        }
     }
     return text;
 }

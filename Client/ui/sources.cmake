@@ -5,9 +5,11 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CCookieBaseDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CDetailsDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CMainDlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CMessageBoxReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CToReviewDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CTransitionDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CallbackReport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/NoticeText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StatusText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MessageStream.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TimeText.cpp

@@ -422,10 +422,11 @@ TEST_F(ConsoleClean, AnOpenBrowserKeepsItsStoreWholeAndEndsWithExitCodeTwo) {
                   Line(L"Deleted", L"old.com", 2, m_oldTime) +
                   "2 sites deleted, 0 partly deleted, 0 not deleted, 2 kept.\r\n",
               run.output);
-    EXPECT_EQ(Utf8(FormatString(LoadExpandedString(IDS_BROWSER_OPEN).c_str(), L"Google Chrome",
-                                L"Default") +
+    EXPECT_EQ(Utf8(FormatString(LoadExpandedString(IDS_CONSOLE_BROWSER_OPEN).c_str(), L"Chrome",
+                                L"Chrome") +
                    L"\r\n"),
               run.errors);
+    EXPECT_EQ(std::string::npos, run.errors.find("Refresh"));
     EXPECT_EQ(rows, BrowserStores::DumpTable(chrome, "cookies"));
     EXPECT_EQ((std::set<std::wstring>{m_keptUrl, m_freshUrl}), CookieStore::BrowserCookieUrls());
     EXPECT_FALSE(FlashFileExists());

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/ConsoleCommands.h"
 #include "app/CsvText.h"
+#include "app/ProgramSources.h"
 #include "ui/TimeText.h"
 #include "app/UnattendedClean.h"
 #include "cookies/CookieManager.h"
@@ -61,7 +62,8 @@ TEST(UnattendedClean, DeletesOnlyUnauthorizedSitesUsedLongerAgoThanTheDays) {
 TEST(ConsoleCommands, AnyExceptionEndsTheRunWithExitCodeOneAndItsText) {
     auto source = CFakeCookieSource::Create(CookieKind::IE);
     source->prepare = [] { throw std::bad_alloc(); };
-    CookieManager manager({source}, [](HWND, UINT, WPARAM, LPARAM) { return TRUE; });
+    CookieManager manager({source}, ProgramReport(),
+                          [](HWND, UINT, WPARAM, LPARAM) { return TRUE; });
     TakeRecordedMessages();
     EXPECT_EQ(1, RunConsoleCommand(manager, ParseCommandLine(L"-list")));
     const std::vector<CRecordedMessage> messages = TakeRecordedMessages();

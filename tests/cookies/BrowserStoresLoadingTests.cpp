@@ -1,4 +1,5 @@
 #include "cookies/CDeleteBatch.h"
+#include "cookies/CookieRecorder.h"
 #include "cookies/CookieManager.h"
 #include "cookies/FileTime.h"
 #include "res/resource.h"
@@ -150,9 +151,9 @@ TEST_F(BrowserStoresLoading, ALoadThatSkippedAStorePrunesNothing) {
         CBrowserStandIn chrome(m_chrome);
         Load();
         EXPECT_FALSE(Find(L"chrome.org"));
-        EXPECT_EQ((std::vector<std::wstring>{L"Google Chrome (Default) is open: its cookies are "
-                                             L"not shown. Close it and press Refresh."}),
-                  m_manager->GetNotices());
+        EXPECT_EQ((std::vector<std::wstring>{L"Chrome is open, so its cookies are not shown. "
+                                             L"Close Chrome and they appear here."}),
+                  NoticeTexts(m_manager->GetNotices()));
         EXPECT_EQ((std::set<std::wstring>{L"chrome.org", L"nowhere.net"}),
                   CookieStore::AuthorizedValues());
     }
@@ -254,7 +255,7 @@ TEST_F(BrowserStoresLoading, AStoreWithATriggerIsListedButNeverWritten) {
     EXPECT_EQ(
         (std::vector<std::wstring>{FormatString(LoadExpandedString(IDS_STORE_HAS_TRIGGER).c_str(),
                                                 L"Google Chrome", L"Default")}),
-        m_manager->GetNotices());
+        NoticeTexts(m_manager->GetNotices()));
     ASSERT_TRUE(Find(L"a.com"));
     {
         CDeleteBatch batch(*m_manager);

@@ -1,3 +1,4 @@
+#include "app/ProgramSources.h"
 #include "cookies/CookieManager.h"
 #include "cookies/DomainMessages.h"
 #include "cookies/FileTime.h"
@@ -11,6 +12,7 @@
 #include "support/RegistrySandbox.h"
 #include "res/StringLoader.h"
 
+#include "CookieRecorder.h"
 #include "FakeCookieSource.h"
 
 #include <gtest/gtest.h>
@@ -70,8 +72,9 @@ protected:
 
     CookieManager& Manager(CookieManager::CPostFunction post = ::PostMessageW,
                            CookieManager::CThreadStart start = nullptr) {
-        m_manager = std::make_unique<CookieManager>(CookieManager::CSourceList{m_flash, m_browser},
-                                                    std::move(post), std::move(start));
+        m_manager =
+            std::make_unique<CookieManager>(CookieManager::CSourceList{m_flash, m_browser},
+                                            ProgramReport(), std::move(post), std::move(start));
         m_recorder.TellTaken(*m_manager);
         return *m_manager;
     }
@@ -185,7 +188,7 @@ TEST_F(CookieManagerTest, AFailingSourceIsSkippedAndTheLoadGoesOnWithoutPruning)
         EXPECT_TRUE(manager.SkippedStore());
         EXPECT_EQ((std::vector<std::wstring>{FormatString(
                       LoadExpandedString(IDS_SOURCE_FAILED).c_str(), L"Flash", reason.c_str())}),
-                  manager.GetNotices());
+                  NoticeTexts(manager.GetNotices()));
         EXPECT_EQ((Names{L"kept.com"}), CookieStore::AuthorizedValues());
     }
 }
@@ -443,7 +446,9 @@ TEST_F(CookieManagerTest, AQueuedDomainCollectsFurtherCookiesInTheOneMessage) {
 TEST_F(CookieManagerTest, ALoadEndsWithOneDoneMessageAndItsFiguresAndNotices) {
     m_flash->enumerate = [](CCookieSink& sink) {
         sink.AddCookie(Flash(L"a.com", L"f1"));
-        sink.AddNotice(L"one folder left out");
+        CStoreNotice unread;
+        unread.problem = CStoreProblem::FoldersUnread;
+        sink.AddNotice(unread);
         sink.AddCookie(Flash(L"b.com", L"f2"));
     };
     m_browser->cookies = {Browser(L"a.com", L"i1")};
@@ -457,7 +462,8 @@ TEST_F(CookieManagerTest, ALoadEndsWithOneDoneMessageAndItsFiguresAndNotices) {
     EXPECT_FALSE(progress.loading);
     EXPECT_EQ(3u, progress.cookies);
     EXPECT_EQ(2u, progress.sites);
-    EXPECT_EQ((std::vector<std::wstring>{L"one folder left out"}), progress.notices);
+    EXPECT_EQ((std::vector<std::wstring>{LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD)}),
+              NoticeTexts(progress.notices));
     ::Sleep(50);
     EXPECT_EQ(progress.milliseconds, manager.GetLoadProgress().milliseconds) << "stopped";
 
@@ -471,10 +477,10 @@ TEST_F(CookieManagerTest, ALoadEndsWithOneDoneMessageAndItsFiguresAndNotices) {
     EXPECT_EQ(2, m_recorder.LoadsDone());
     progress = manager.GetLoadProgress();
     EXPECT_EQ(2u, progress.cookies);
-    EXPECT_EQ((std::vector<std::wstring>{L"one folder left out",
+    EXPECT_EQ((std::vector<std::wstring>{LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD),
                                          FormatString(LoadExpandedString(IDS_SOURCE_FAILED).c_str(),
                                                       L"IE", Reason(ERROR_ACCESS_DENIED).c_str())}),
-              progress.notices);
+              NoticeTexts(progress.notices));
     EXPECT_TRUE(TakeRecordedMessages().empty());
 }
 
@@ -529,7 +535,7 @@ TEST_F(CookieManagerTest, EachCookieIsDescribedByTheSourceThatFoundItEvenWhenTwo
     m_browser->cookies = {Browser(L"a.com", L"i1")};
     other->cookies = {Browser(L"www.a.com", L"i2"), Browser(L"b.com", L"i3")};
     m_manager = std::make_unique<CookieManager>(
-        CookieManager::CSourceList{m_flash, m_browser, other}, ::PostMessageW);
+        CookieManager::CSourceList{m_flash, m_browser, other}, ProgramReport(), ::PostMessageW);
     Load(*m_manager);
 
     CCookieDescriptions described;

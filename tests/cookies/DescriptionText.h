@@ -2,6 +2,7 @@
 
 #include "cookies/CCookieDescription.h"
 #include "cookies/FileTime.h"
+#include "ui/NoticeText.h"
 
 #include <algorithm>
 #include <string>
@@ -14,7 +15,7 @@ inline std::wstring DescriptionText(const CCookieDescription& cookie) {
            cookie.path + L"|" + std::to_wstring(ToUInt64(cookie.expires)) + L"|" +
            std::to_wstring(ToUInt64(cookie.lastUsed)) + L"|" +
            std::to_wstring(ToUInt64(cookie.created)) + L"|" + cookie.location + L"|" +
-           cookie.problem;
+           ProblemText(cookie.problem);
 }
 
 // Every description's line, sorted.

@@ -1,3 +1,4 @@
+#include "app/ProgramSources.h"
 #include "cookies/CookieManager.h"
 #include "cookies/DomainMessages.h"
 #include "support/MessageRecorder.h"
@@ -44,7 +45,7 @@ TEST(ManagerConcurrency, TheWindowThreadWorksWhileLoadingRunsWithoutLossOrLeak) 
         std::set<CCookieDomain*> seen;
         std::set<std::wstring> deleted;
         {
-            CookieManager manager({flash, browser}, ::PostMessageW);
+            CookieManager manager({flash, browser}, ProgramReport(), ::PostMessageW);
             manager.StartLoading();
             CDomainList copy;
             // Never ends before the window has registered, however fast the load was.

@@ -115,7 +115,7 @@ const std::map<UINT, std::wstring> Expected = {
     {223, L"Brave"},
     {224, L"Opera"},
     {225, L"Vivaldi"},
-    {226, L"%s (%s) is open: its cookies are not shown. Close it and press Refresh."},
+    {226, L"%s is open, so its cookies are not shown. Close %s and they appear here."},
     {227, L"%s (%s) is open: close it, then delete again."},
     {228, L"The cookies of %s (%s) could not be read.  %s"},
     {229, L"<APPNAME> does not know this layout of the cookie database."},
@@ -156,6 +156,22 @@ const std::map<UINT, std::wstring> Expected = {
           L"<APPNAME> never deletes from it."},
     {265, L"The %s cookies could not be read.  %s"},
     {266, L"Partly deleted %s: %u of %u cookies, last used %s"},
+    {267, L"%s is open: its cookies were left alone. Close %s, or run again with -close-browsers."},
+    {268, L"%s is open: its cookies are not listed. Close %s and list again."},
+    {269, L"%s (%s) is open: its cookies are listed as they were loaded, without their expiry."},
+    {270, L"The cookie %s of %s is no longer in %s (%s): it was deleted or changed after the list "
+          L"was loaded."},
+    {271, L"%s and %s"},
+    {272, L"%s, %s"},
+    {273, L"Close %s\x2026"},
+    {274, L"Reopen %s"},
+    {275, L"%s will close now, as they do for a Windows update, and open again when you close "
+          L"<APPNAME> or press Reopen."},
+    {276, L"<APPNAME> found no program to close for %s. Close %s yourself: its cookies appear here "
+          L"once it has closed."},
+    {277, L"Closed %s."},
+    {278, L"Reopened %s."},
+    {279, L"%s did not close: its cookies were left alone."},
     {280, L"Failed starting <APPNAME>.exe."},
 };
 

@@ -1,3 +1,4 @@
+#include "app/ProgramSources.h"
 #include "cookies/CCookie.h"
 #include "cookies/CookieManager.h"
 #include "cookies/DomainMessages.h"
@@ -278,7 +279,7 @@ TEST_F(Dialogs, ClosingTheMainWindowDuringABusyLoadLeavesNoRecordAlive) {
                 add(i);
             }
         };
-        CookieManager manager({source}, ::PostMessageW);
+        CookieManager manager({source}, ProgramReport(), ::PostMessageW);
         manager.StartLoading();
         CMainDlg window(manager, m_icons);
         t_busyLoad = &load;
@@ -518,7 +519,7 @@ TEST_F(Dialogs, CollectedChangesShowEveryCookieWithFarFewerMessages) {
             }
         };
         std::atomic<int> posted{0};
-        CookieManager manager({source},
+        CookieManager manager({source}, ProgramReport(),
                               [&posted](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                                   if (message == WM_DOMAIN_ADDED || message == WM_DOMAIN_CHANGED) {
                                       ++posted;
@@ -565,8 +566,15 @@ FILETIME Hour(DWORD hours) {
 
 CCookieDescriptions SampleCookies() {
     return {
-        {CookieKind::IE, L"SID", L"www.shop.com", L"/", Hour(30), Hour(3), Hour(1),
-         L"C:\\cache\\a.txt", L""},
+        {CookieKind::IE,
+         L"SID",
+         L"www.shop.com",
+         L"/",
+         Hour(30),
+         Hour(3),
+         Hour(1),
+         L"C:\\cache\\a.txt",
+         {}},
         {CookieKind::Flash,
          L"save.sol",
          L"games.shop.com",
@@ -575,7 +583,7 @@ CCookieDescriptions SampleCookies() {
          Hour(2),
          Hour(2),
          L"C:\\flash\\save.sol",
-         L""},
+         {}},
         // A site may put a tab or a line break into a name or path.
         {CookieKind::IE,
          L"a\tb",
@@ -585,7 +593,7 @@ CCookieDescriptions SampleCookies() {
          Hour(1),
          Hour(5),
          L"C:\\cache\\b.txt",
-         L""},
+         {}},
     };
 }
 

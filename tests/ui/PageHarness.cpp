@@ -99,7 +99,7 @@ void CFakeDomainService::DescribeDomain(const CRefPtr<CCookieDomain>& domain,
                          cookie->GetLastUsed(),
                          cookie->GetCreated(),
                          cookie->GetFile(),
-                         L""});
+                         {}});
     }
 }
 

@@ -5,6 +5,7 @@
 #include "cookies/FileTime.h"
 #include "sqlite/CSqliteDatabase.h"
 #include "support/BrowserStoreBuilder.h"
+#include "ui/NoticeText.h"
 
 #include <windows.h>
 
@@ -117,7 +118,7 @@ void CBrowserStoresBench::Measure() const {
     }
     std::printf("browser-cookies-shown %zu of %d\n", shown, m_chromiumCookies + m_firefoxCookies);
     for (const auto& notice : manager.GetNotices()) {
-        std::printf("notice: %ls\n", notice.c_str());
+        std::printf("notice: %ls\n", NoticeText(notice).c_str());
     }
 
     // Whole seconds matter here: the tick count is fine enough.

@@ -6,6 +6,7 @@
 
 #include "BrowserStoresBench.h"
 
+#include "app/ProgramSources.h"
 #include "cookies/CookieManager.h"
 #include "res/resource.h"
 #include "ui/CMainDlg.h"
@@ -194,7 +195,7 @@ CWindowRun WindowLoad(const CWindowIcons& icons) {
     CWindowRun run;
     std::atomic<std::size_t> posted{0};
     const double start = Seconds();
-    CookieManager manager(CookieManager::ProgramSources(),
+    CookieManager manager(ProgramSources(), ProgramReport(),
                           [&posted](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                               ++posted;
                               return ::PostMessageW(window, message, wParam, lParam);

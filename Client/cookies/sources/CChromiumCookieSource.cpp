@@ -1,9 +1,7 @@
 #include "cookies/sources/CChromiumCookieSource.h"
 
 #include "cookies/sources/CWin32BrowserProfiles.h"
-#include "res/resource.h"
 #include "store/Exceptions.h"
-#include "res/StringLoader.h"
 
 namespace {
 
@@ -85,8 +83,7 @@ std::vector<CBrowserStore> CChromiumCookieSource::FindStores(CCookieSink& sink) 
             profiles = m_profiles->ListFolders(folder);
         } catch (const CException& e) {
             // One browser's folder that cannot be listed hides only that browser.
-            sink.SkipStore(FormatString(LoadExpandedString(IDS_PROFILES_UNREADABLE).c_str(),
-                                        install.browser, e.GetText().c_str()));
+            sink.AddNotice(ProfilesUnreadable(kind, install.browser, e));
             continue;
         }
         for (const std::wstring& profile : profiles) {
@@ -113,8 +110,7 @@ void CChromiumCookieSource::AddProfile(const std::wstring& browser, const std::w
             }
         }
     } catch (const CException& e) {
-        sink.SkipStore(FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(),
-                                    browser.c_str(), profile.c_str(), e.GetText().c_str()));
+        sink.AddNotice(StoreUnreadable(GetKind(), browser, profile, database, e));
         return;
     }
     // A running browser holds its "lockfile"; where it also opens the database exclusively,

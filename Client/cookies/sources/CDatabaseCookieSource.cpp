@@ -2,11 +2,11 @@
 
 #include "cookies/DomainKey.h"
 #include "cookies/sources/CStoreWriter.h"
+#include "res/StringLoader.h"
 #include "res/resource.h"
 #include "sqlite/CSqliteDatabase.h"
 #include "sqlite/CSqliteError.h"
-#include "ui/ShowMessage.h"
-#include "res/StringLoader.h"
+#include "store/Exceptions.h"
 
 #include <algorithm>
 #include <iterator>
@@ -14,29 +14,50 @@
 
 namespace {
 
-std::wstring OpenText(const CBrowserStore& store, UINT format) {
-    return FormatString(LoadExpandedString(format).c_str(), store.browser.c_str(),
-                        store.profile.c_str());
-}
-
-std::wstring UnreadableText(const CBrowserStore& store, const std::wstring& reason,
-                            UINT format = IDS_STORE_UNREADABLE) {
-    return FormatString(LoadExpandedString(format).c_str(), store.browser.c_str(),
-                        store.profile.c_str(), reason.c_str());
-}
-
 // The browser holds the file and shares it with nobody.
 bool IsSharingViolation(const CSqliteError& error) {
     return error.GetSystemError() == ERROR_SHARING_VIOLATION;
 }
 
+CStoreNotice NoticeOf(const CBrowserStore& store, CookieKind kind, CStoreProblem problem) {
+    CStoreNotice notice;
+    notice.problem = problem;
+    notice.kind = kind;
+    notice.browser = store.browser;
+    notice.profile = store.profile;
+    notice.database = store.database;
+    notice.lockFile = store.lockFile;
+    return notice;
+}
+
+// Why a read of the store failed, as SQLite told it.
+CStoreNotice ReadFailure(const CBrowserStore& store, CookieKind kind, const CSqliteError& error,
+                         bool held) {
+    if (held || IsSharingViolation(error)) {
+        return NoticeOf(store, kind, CStoreProblem::BrowserOpen);
+    }
+    CStoreNotice notice = NoticeOf(store, kind,
+                                   error.IsNotADatabase() ? CStoreProblem::NotADatabase
+                                   : error.IsDamaged()    ? CStoreProblem::Damaged
+                                                          : CStoreProblem::Unreadable);
+    notice.reason = error.GetText();
+    return notice;
+}
+
+// Where the details say a cookie is kept: "Google Chrome (Default)".
+std::wstring BrowserProfileText(const std::wstring& browser, const std::wstring& profile) {
+    return FormatString(LoadExpandedString(IDS_BROWSER_PROFILE).c_str(), browser.c_str(),
+                        profile.c_str());
+}
+
 } // namespace
 
 struct CDatabaseCookieSource::CBatchStore {
-    CBatchStore(const std::shared_ptr<const CBrowserStore>& store, const CCookieTable& table,
+    CBatchStore(const std::shared_ptr<const CBrowserStore>& opened, const CCookieTable& table,
                 CookieKind kind)
-        : writer(store, table, kind) {}
+        : store(opened), writer(opened, table, kind) {}
 
+    std::shared_ptr<const CBrowserStore> store;
     CStoreWriter writer;
     CCookieList deleted;
 };
@@ -55,31 +76,78 @@ void CDatabaseCookieSource::Prepare() {
 
 void CDatabaseCookieSource::Enumerate(CCookieSink& sink) {
     for (CBrowserStore& found : FindStores(sink)) {
-        auto store = std::make_shared<CBrowserStore>(std::move(found));
-        const bool held = m_profiles->IsHeld(store->lockFile);
-        if (held && !store->readableWhileOpen) {
-            sink.SkipStore(OpenText(*store, IDS_BROWSER_OPEN));
-            continue;
-        }
-        CCookieList cookies;
-        bool triggers = false;
+        EnumerateStore(std::make_shared<CBrowserStore>(std::move(found)), sink);
+    }
+}
+
+CStoreNotice CDatabaseCookieSource::ProfilesUnreadable(CookieKind kind, const std::wstring& browser,
+                                                       const CException& error) {
+    CStoreNotice notice;
+    notice.problem = CStoreProblem::ProfilesUnreadable;
+    notice.kind = kind;
+    notice.browser = browser;
+    notice.reason = error.GetText();
+    notice.skipped = true;
+    return notice;
+}
+
+CStoreNotice CDatabaseCookieSource::StoreUnreadable(CookieKind kind, const std::wstring& browser,
+                                                    const std::wstring& profile,
+                                                    const std::wstring& database,
+                                                    const CException& error) {
+    CStoreNotice notice;
+    notice.problem = CStoreProblem::Unreadable;
+    notice.kind = kind;
+    notice.browser = browser;
+    notice.profile = profile;
+    notice.database = database;
+    notice.reason = error.GetText();
+    notice.skipped = true;
+    return notice;
+}
+
+bool CDatabaseCookieSource::ReadFreedStore(const CStoreNotice& held, CCookieSink& sink) {
+    // The cheap look: a browser that still shares the file with nobody still runs.
+    if (held.problem != CStoreProblem::BrowserOpen || held.database.empty() ||
+        m_profiles->IsHeld(held.database)) {
+        return false;
+    }
+    // Found again as FindStores finds it: readable while its browser runs, as far as the
+    // browser lets anyone read it.
+    EnumerateStore(std::make_shared<CBrowserStore>(CBrowserStore{
+                       held.browser, held.profile, held.database, held.lockFile, true}),
+                   sink);
+    return true;
+}
+
+void CDatabaseCookieSource::EnumerateStore(const std::shared_ptr<CBrowserStore>& store,
+                                           CCookieSink& sink) {
+    const CookieKind kind = GetKind();
+    const bool held = m_profiles->IsHeld(store->lockFile);
+    CStoreNotice skipped;
+    CCookieList cookies;
+    bool triggers = false;
+    if (held && !store->readableWhileOpen) {
+        skipped = NoticeOf(*store, kind, CStoreProblem::BrowserOpen);
+    } else {
         try {
             if (!ReadStore(store, cookies, triggers)) {
-                sink.SkipStore(
-                    UnreadableText(*store, LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT)));
-                continue;
+                skipped = NoticeOf(*store, kind, CStoreProblem::UnknownLayout);
             }
         } catch (const CSqliteError& e) {
-            sink.SkipStore(held || IsSharingViolation(e) ? OpenText(*store, IDS_BROWSER_OPEN)
-                                                         : UnreadableText(*store, e.GetText()));
-            continue;
+            skipped = ReadFailure(*store, kind, e, held);
         }
-        if (triggers) {
-            sink.AddNotice(OpenText(*store, IDS_STORE_HAS_TRIGGER));
-        }
-        for (const CRefPtr<CCookie>& cookie : cookies) {
-            sink.AddCookie(cookie);
-        }
+    }
+    if (skipped.problem != CStoreProblem::None) {
+        skipped.skipped = true;
+        sink.AddNotice(skipped);
+        return;
+    }
+    if (triggers) {
+        sink.AddNotice(NoticeOf(*store, kind, CStoreProblem::HasTrigger));
+    }
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        sink.AddCookie(cookie);
     }
 }
 
@@ -133,10 +201,11 @@ void CDatabaseCookieSource::DescribeCookies(const CCookieList& cookies,
 void CDatabaseCookieSource::DescribeStore(const CBrowserStore& store,
                                           const std::vector<CDatabaseCookie*>& cookies,
                                           CCookieDescriptions& descriptions) {
-    std::wstring problem;
+    const CookieKind kind = GetKind();
+    CStoreNotice problem;
     const bool held = m_profiles->IsHeld(store.lockFile);
     if (held && !store.readableWhileOpen) {
-        problem = OpenText(store, IDS_DETAILS_BROWSER_OPEN);
+        problem = NoticeOf(store, kind, CStoreProblem::BrowserOpen);
     } else {
         try {
             // Nothing of a store that fails half-way is listed twice.
@@ -146,12 +215,9 @@ void CDatabaseCookieSource::DescribeStore(const CBrowserStore& store,
                                     std::make_move_iterator(read.end()));
                 return;
             }
-            problem = UnreadableText(store, LoadExpandedString(IDS_STORE_UNKNOWN_LAYOUT),
-                                     IDS_DETAILS_UNREADABLE);
+            problem = NoticeOf(store, kind, CStoreProblem::UnknownLayout);
         } catch (const CSqliteError& e) {
-            problem = held || IsSharingViolation(e)
-                          ? OpenText(store, IDS_DETAILS_BROWSER_OPEN)
-                          : UnreadableText(store, e.GetText(), IDS_DETAILS_UNREADABLE);
+            problem = ReadFailure(store, kind, e, held);
         }
     }
     for (CDatabaseCookie* cookie : cookies) {
@@ -180,7 +246,7 @@ bool CDatabaseCookieSource::ReadDescriptions(const CBrowserStore& store,
         db.Prepare(std::string("SELECT name, ") + m_table.host + ", path, " + m_table.expires +
                    ", " + m_table.lastUsed + ", " + m_table.created + " FROM " + m_table.table +
                    WhereIdentity(m_table, partitioned));
-    const std::wstring location = OpenText(store, IDS_BROWSER_PROFILE);
+    const std::wstring location = BrowserProfileText(store.browser, store.profile);
     for (CDatabaseCookie* cookie : cookies) {
         const CRowIdentity& row = cookie->GetRow();
         BindIdentity(find, row, partitioned);
@@ -200,10 +266,10 @@ bool CDatabaseCookieSource::ReadDescriptions(const CBrowserStore& store,
             description.location = location;
             descriptions.push_back(std::move(description));
         } else {
-            descriptions.push_back(DescribeAsLoaded(
-                *cookie,
-                FormatString(LoadExpandedString(IDS_DETAILS_GONE).c_str(), row.name.c_str(),
-                             row.host.c_str(), store.browser.c_str(), store.profile.c_str())));
+            CStoreNotice gone = NoticeOf(store, GetKind(), CStoreProblem::CookieGone);
+            gone.item = row.name;
+            gone.host = row.host;
+            descriptions.push_back(DescribeAsLoaded(*cookie, gone));
         }
         find.Reset();
     }
@@ -211,13 +277,13 @@ bool CDatabaseCookieSource::ReadDescriptions(const CBrowserStore& store,
 }
 
 CCookieDescription CDatabaseCookieSource::DescribeAsLoaded(CDatabaseCookie& cookie,
-                                                           const std::wstring& problem) {
+                                                           const CStoreNotice& problem) {
     CCookieDescription description = DescribeRecord(cookie);
     const CRowIdentity& row = cookie.GetRow();
     description.name = row.name;
     description.host = row.host;
     description.path = row.path;
-    description.location = OpenText(cookie.GetStore(), IDS_BROWSER_PROFILE);
+    description.location = BrowserProfileText(cookie.GetStore().browser, cookie.GetStore().profile);
     description.problem = problem;
     return description;
 }
@@ -231,11 +297,13 @@ void CDatabaseCookieSource::BeginDeleteBatch() {
     m_undone.clear();
 }
 
-bool CDatabaseCookieSource::EndDeleteBatch(CCookieList& undone) noexcept {
+bool CDatabaseCookieSource::EndDeleteBatch(CCookieList& undone, CStoreNotices& failures) noexcept {
     const bool committed = CommitWriters() && m_undone.empty();
     m_inBatch = false;
     undone.swap(m_undone);
     m_undone.clear();
+    failures.swap(m_failures);
+    m_failures.clear();
     return committed;
 }
 
@@ -245,16 +313,13 @@ bool CDatabaseCookieSource::PrepareDelete(const CCookieList& cookies, CDeleteOut
     }
     for (const auto& [first, own] : ByStore(cookies)) {
         // A store the browser holds is refused by the delete itself, in its turn.
-        if (!RefusalOf(first->GetStore()).empty()) {
+        if (IsRefused(first->GetStore())) {
             continue;
         }
         try {
             OpenStore(*first);
         } catch (const CSqliteError& e) {
-            return Refuse(IsSharingViolation(e)
-                              ? OpenText(first->GetStore(), IDS_BROWSER_OPEN_DELETING)
-                              : e.GetText(),
-                          outcome);
+            return Refuse(WriteFailure(first->GetStore(), e), outcome);
         }
     }
     return true;
@@ -266,7 +331,12 @@ bool CDatabaseCookieSource::DeleteCookies(const CCookieList& cookies, CDeleteOut
         BeginDeleteBatch();
         const bool deleted = DeleteCookies(cookies, outcome);
         CCookieList undone;
-        return EndDeleteBatch(undone) && deleted;
+        CStoreNotices failures;
+        const bool lasted = EndDeleteBatch(undone, failures);
+        if (!failures.empty() && outcome.refusal.problem == CStoreProblem::None) {
+            outcome.refusal = failures.front();
+        }
+        return lasted && deleted;
     }
     for (const auto& [first, own] : ByStore(cookies)) {
         if (!DeleteRows(own, outcome)) {
@@ -287,25 +357,32 @@ CDatabaseCookieSource::OpenStore(const CDatabaseCookie& cookie) {
     return *m_open.emplace(database, std::move(opened)).first->second;
 }
 
-std::wstring CDatabaseCookieSource::RefusalOf(const CBrowserStore& store) {
+bool CDatabaseCookieSource::IsRefused(const CBrowserStore& store) {
     // A running browser keeps its cookies in memory and would write the deleted ones back.
-    if (m_profiles->IsHeld(store.lockFile)) {
-        return OpenText(store, IDS_BROWSER_OPEN_DELETING);
+    return m_profiles->IsHeld(store.lockFile);
+}
+
+CStoreNotice CDatabaseCookieSource::WriteFailure(const CBrowserStore& store,
+                                                 const CSqliteError& error) {
+    if (IsSharingViolation(error)) {
+        return NoticeOf(store, GetKind(), CStoreProblem::BrowserOpen);
     }
-    return std::wstring();
+    CStoreNotice notice = NoticeOf(store, GetKind(), CStoreProblem::WriteFailed);
+    notice.reason = error.GetText();
+    return notice;
 }
 
 bool CDatabaseCookieSource::DeleteRows(const std::vector<CDatabaseCookie*>& cookies,
                                        CDeleteOutcome& outcome) {
     CDatabaseCookie& first = *cookies.front();
-    std::wstring reason = RefusalOf(first.GetStore());
-    if (!reason.empty()) {
-        return Refuse(reason, outcome);
+    if (IsRefused(first.GetStore())) {
+        return Refuse(NoticeOf(first.GetStore(), GetKind(), CStoreProblem::BrowserOpen), outcome);
     }
     try {
         CBatchStore& open = OpenStore(first);
         if (open.writer.HasTriggers()) {
-            return Refuse(OpenText(first.GetStore(), IDS_STORE_HAS_TRIGGER), outcome);
+            return Refuse(NoticeOf(first.GetStore(), GetKind(), CStoreProblem::HasTrigger),
+                          outcome);
         }
         std::vector<const CRowIdentity*> rows;
         for (CDatabaseCookie* cookie : cookies) {
@@ -318,19 +395,16 @@ bool CDatabaseCookieSource::DeleteRows(const std::vector<CDatabaseCookie*>& cook
         }
         return true;
     } catch (const CSqliteError& e) {
-        reason = IsSharingViolation(e) ? OpenText(first.GetStore(), IDS_BROWSER_OPEN_DELETING)
-                                       : e.GetText();
+        return Refuse(WriteFailure(first.GetStore(), e), outcome);
     }
-    return Refuse(reason, outcome);
 }
 
-bool CDatabaseCookieSource::Refuse(const std::wstring& reason, CDeleteOutcome& outcome) {
+bool CDatabaseCookieSource::Refuse(const CStoreNotice& reason, CDeleteOutcome& outcome) {
     // What the batch deleted before stays deleted (its lock kept any browser that started
     // meanwhile from reading those rows), and every store is let go before the user is told:
     // whatever tries next opens them afresh.
     CommitWriters();
-    outcome.reason = reason;
-    ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, reason), MB_ICONWARNING | MB_OK);
+    outcome.refusal = reason;
     return false;
 }
 
@@ -344,7 +418,7 @@ bool CDatabaseCookieSource::CommitWriters() noexcept {
         } catch (const CSqliteError& e) {
             lasted = false;
             committed = false;
-            ShowCommitFailure(e.GetText());
+            KeepFailure(*open, e);
         }
         if (!lasted) {
             try {
@@ -359,10 +433,11 @@ bool CDatabaseCookieSource::CommitWriters() noexcept {
     return committed;
 }
 
-void CDatabaseCookieSource::ShowCommitFailure(const std::wstring& reason) noexcept {
+void CDatabaseCookieSource::KeepFailure(const CBatchStore& open,
+                                        const CSqliteError& error) noexcept {
     try {
-        ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, reason), MB_ICONWARNING | MB_OK);
+        m_failures.push_back(WriteFailure(*open.store, error));
     } catch (...) {
-        // Out of memory for the message: the caller still hears of the failure.
+        // Out of memory for the reason: the batch still says it did not last.
     }
 }

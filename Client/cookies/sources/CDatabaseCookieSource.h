@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class CException;
+class CSqliteError;
 class CStoreWriter;
 
 // A source whose stores are browsers' SQLite databases: one per profile. A store reaches the
@@ -25,11 +27,12 @@ public:
 
     void Prepare() override;
     void Enumerate(CCookieSink& sink) override;
+    bool ReadFreedStore(const CStoreNotice& held, CCookieSink& sink) override;
     bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
     bool DeleteCookies(const CCookieList& cookies, CDeleteOutcome& outcome) override;
     bool PrepareDelete(const CCookieList& cookies, CDeleteOutcome& outcome) override;
     void BeginDeleteBatch() override;
-    bool EndDeleteBatch(CCookieList& undone) noexcept override;
+    bool EndDeleteBatch(CCookieList& undone, CStoreNotices& failures) noexcept override;
     // Reads each cookie's row again, found by the identity read at load, with the database
     // open for this call alone. A row that is gone, or a store that cannot be read now, leaves
     // the cookie described as the load found it, with the reason.
@@ -43,6 +46,13 @@ protected:
     // Every store of this source's browsers, found afresh for each load. A browser or profile
     // whose folder cannot be read is told to the sink as a skipped store; the rest are found.
     virtual std::vector<CBrowserStore> FindStores(CCookieSink& sink) = 0;
+    // What FindStores tells the sink of a browser whose profiles, or of a store whose file,
+    // it could not look at: each is skipped.
+    static CStoreNotice ProfilesUnreadable(CookieKind kind, const std::wstring& browser,
+                                           const CException& error);
+    static CStoreNotice StoreUnreadable(CookieKind kind, const std::wstring& browser,
+                                        const std::wstring& profile, const std::wstring& database,
+                                        const CException& error);
 
     const std::shared_ptr<CBrowserProfiles> m_profiles;
     // Set once by Prepare, then only read.
@@ -56,6 +66,8 @@ private:
     struct CBatchStore;
 
     static CStoreCookies ByStore(const CCookieList& cookies);
+    // Hands the store's cookies to the sink once it has read them all, or tells it why not.
+    void EnumerateStore(const std::shared_ptr<CBrowserStore>& store, CCookieSink& sink);
     // Every cookie of the store, or none: false when the table lacks a column this source
     // needs. Raises CSqliteError.
     bool ReadStore(const std::shared_ptr<CBrowserStore>& store, CCookieList& cookies,
@@ -67,25 +79,27 @@ private:
                           CCookieDescriptions& descriptions);
     // What the load read of the cookie's row, and why that is all.
     static CCookieDescription DescribeAsLoaded(CDatabaseCookie& cookie,
-                                               const std::wstring& problem);
+                                               const CStoreNotice& problem);
     bool DeleteRows(const std::vector<CDatabaseCookie*>& cookies, CDeleteOutcome& outcome);
     // The batch's writer of the store, opened (and locked) on first use; raises CSqliteError.
     CBatchStore& OpenStore(const CDatabaseCookie& cookie);
-    // Why the store may not be written now; empty when it may.
-    std::wstring RefusalOf(const CBrowserStore& store);
-    // Commits what the batch has deleted in each store, lets every store go and shows the
-    // reason; false.
-    bool Refuse(const std::wstring& reason, CDeleteOutcome& outcome);
+    // Whether the store may not be written now: its browser runs.
+    bool IsRefused(const CBrowserStore& store);
+    CStoreNotice WriteFailure(const CBrowserStore& store, const CSqliteError& error);
+    // Commits what the batch has deleted in each store, lets every store go and hands the
+    // reason to the outcome; false.
+    bool Refuse(const CStoreNotice& reason, CDeleteOutcome& outcome);
     // Commits what the batch has deleted in each store and lets every store go. False when a
-    // commit failed; that failure has been shown, and its cookies are kept for EndDeleteBatch.
+    // commit failed; why, and its cookies, are kept for EndDeleteBatch.
     bool CommitWriters() noexcept;
-    static void ShowCommitFailure(const std::wstring& reason) noexcept;
+    void KeepFailure(const CBatchStore& open, const CSqliteError& error) noexcept;
 
     const CCookieTable& m_table;
     // Only the deleting thread uses these.
     bool m_inBatch = false;
     // Database path -> what the batch holds of it, open until the batch ends or a site fails.
     std::map<std::wstring, std::unique_ptr<CBatchStore>> m_open;
-    // The cookies whose deletes did not last, since the batch began.
+    // The cookies whose deletes did not last since the batch began, and why.
     CCookieList m_undone;
+    CStoreNotices m_failures;
 };

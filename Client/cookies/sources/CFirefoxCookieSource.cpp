@@ -2,9 +2,7 @@
 
 #include "cookies/sources/CWin32BrowserProfiles.h"
 #include "cookies/sources/IniFile.h"
-#include "res/resource.h"
 #include "store/Exceptions.h"
-#include "res/StringLoader.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -72,8 +70,7 @@ std::vector<CBrowserStore> CFirefoxCookieSource::FindStores(CCookieSink& sink) {
         }
         sections = ParseIni(*ini);
     } catch (const CException& e) {
-        sink.SkipStore(FormatString(LoadExpandedString(IDS_PROFILES_UNREADABLE).c_str(), Browser,
-                                    e.GetText().c_str()));
+        sink.AddNotice(ProfilesUnreadable(GetKind(), Browser, e));
         return stores;
     }
     std::set<std::wstring> seen;
@@ -103,8 +100,7 @@ std::vector<CBrowserStore> CFirefoxCookieSource::FindStores(CCookieSink& sink) {
                 continue;
             }
         } catch (const CException& e) {
-            sink.SkipStore(FormatString(LoadExpandedString(IDS_STORE_UNREADABLE).c_str(), Browser,
-                                        name.c_str(), e.GetText().c_str()));
+            sink.AddNotice(StoreUnreadable(GetKind(), Browser, name, database, e));
             continue;
         }
         // A running Firefox holds "parent.lock", yet its database may still be read.

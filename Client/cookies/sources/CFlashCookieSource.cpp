@@ -1,10 +1,7 @@
 #include "cookies/sources/CFlashCookieSource.h"
 
 #include "cookies/sources/CWin32FileSystem.h"
-#include "res/resource.h"
 #include "store/Exceptions.h"
-#include "ui/ShowMessage.h"
-#include "res/StringLoader.h"
 
 #include <shlwapi.h>
 
@@ -123,12 +120,15 @@ void CFlashCookieSource::Enumerate(CCookieSink& sink) {
                                                 SecondComponent(file.substr(m_root.size() + 1)),
                                                 entry.created, entry.lastAccess));
         });
-    if (result.unread) {
+    if (result.unread || result.refused) {
+        CStoreNotice notice;
+        notice.problem = CStoreProblem::FoldersUnread;
+        notice.kind = CookieKind::Flash;
+        notice.item = m_root;
         // The cookies of an unread folder were missed, not deleted: pruning now would drop
         // the authorizations of their sites.
-        sink.SkipStore(LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD));
-    } else if (result.refused) {
-        sink.AddNotice(LoadExpandedString(IDS_FLASH_FOLDERS_UNREAD));
+        notice.skipped = result.unread;
+        sink.AddNotice(notice);
     }
 }
 
@@ -156,8 +156,23 @@ bool CFlashCookieSource::IsPlainTree(const std::wstring& folder) {
 }
 
 bool CFlashCookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
-    const std::wstring file = cookie->GetFile();
-    const std::wstring host = cookie->GetHost();
+    CStoreNotice kept;
+    return DeleteSiteOf(*cookie, kept);
+}
+
+bool CFlashCookieSource::DeleteCookies(const CCookieList& cookies, CDeleteOutcome& outcome) {
+    for (const CRefPtr<CCookie>& cookie : cookies) {
+        if (!DeleteSiteOf(*cookie, outcome.refusal)) {
+            return false;
+        }
+        outcome.deleted.push_back(cookie);
+    }
+    return true;
+}
+
+bool CFlashCookieSource::DeleteSiteOf(CCookie& cookie, CStoreNotice& kept) {
+    const std::wstring file = cookie.GetFile();
+    const std::wstring host = cookie.GetHost();
     if (file.size() <= m_root.size()) {
         return false;
     }
@@ -178,29 +193,21 @@ bool CFlashCookieSource::DeleteCookie(const CRefPtr<CCookie>& cookie) {
     // The shell fails on paths beyond MAX_PATH and follows links; Wine's shell then deletes the
     // contents of the current folder instead. Such a tree never reaches it.
     bool plain = false;
+    bool inspected = true;
     try {
         plain = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
                 ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || IsPlainTree(target));
     } catch (const CException&) {
         // A tree that cannot be inspected is not handed over either.
-        ReportKept(IDS_NOT_DELETED, target);
-        return false;
+        inspected = false;
     }
-    if (!plain) {
-        ReportKept(IDS_FOLDER_REFUSED, target);
-        return false;
+    if (plain && m_files->DeleteTree(target)) {
+        return true;
     }
-    if (!m_files->DeleteTree(target)) {
-        ReportKept(IDS_NOT_DELETED, target);
-        return false;
-    }
-    return true;
-}
-
-void CFlashCookieSource::ReportKept(UINT reasonId, const std::wstring& target) {
-    ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE,
-                            FormatString(LoadExpandedString(reasonId).c_str(), target.c_str())),
-                MB_ICONWARNING);
+    kept.problem = inspected && !plain ? CStoreProblem::FolderRefused : CStoreProblem::NotDeleted;
+    kept.kind = CookieKind::Flash;
+    kept.item = target;
+    return false;
 }
 
 void CFlashCookieSource::DescribeCookies(const CCookieList& cookies,

@@ -25,7 +25,10 @@ public:
     static CRefPtr<CCookieSource> Create();
     static CRefPtr<CCookieSource> Create(std::shared_ptr<CFileSystem> files);
 
+    using CCookieSource::DeleteCookies;
+
     bool DeleteCookie(const CRefPtr<CCookie>& cookie) override;
+    bool DeleteCookies(const CCookieList& cookies, CDeleteOutcome& outcome) override;
     void Prepare() override;
     void Enumerate(CCookieSink& sink) override;
     // Each ".sol" file is one cookie, named by its path below the site folder.
@@ -44,8 +47,9 @@ private:
                 CSearchResult& result);
     // True when the shell may be handed the folder: no link in it and no path too long.
     bool IsPlainTree(const std::wstring& folder);
-    // Tells the user why `target` stays: a text of the string table naming it.
-    static void ReportKept(UINT reasonId, const std::wstring& target);
+    // Removes the cookie's site folder, or the file alone where it has none; why it stays
+    // goes to `kept`.
+    bool DeleteSiteOf(CCookie& cookie, CStoreNotice& kept);
 
     const std::shared_ptr<CFileSystem> m_files;
     std::wstring m_root;

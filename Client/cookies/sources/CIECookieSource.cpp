@@ -3,11 +3,8 @@
 #include "cookies/sources/CookieFile.h"
 #include "cookies/sources/CWin32FileSystem.h"
 #include "cookies/sources/CWin32UrlCache.h"
-#include "res/resource.h"
 #include "store/ErrorText.h"
 #include "store/Exceptions.h"
-#include "ui/ShowMessage.h"
-#include "res/StringLoader.h"
 
 #include <vector>
 
@@ -108,7 +105,9 @@ void CIECookieSource::Enumerate(CCookieSink& sink) {
         throw CWin32Exception(error, std::wstring());
     }
     if (timesUnread) {
-        sink.AddNotice(LoadExpandedString(IDS_COOKIE_FILES_UNREAD));
+        CStoreNotice notice;
+        notice.problem = CStoreProblem::FilesUnread;
+        sink.AddNotice(notice);
     }
     for (const CRefPtr<CCookie>& cookie : cookies) {
         sink.AddCookie(cookie);
@@ -146,8 +145,8 @@ bool CIECookieSource::DeleteCookies(const CCookieList& cookies, CDeleteOutcome& 
         const DWORD error = m_cache->DeleteEntry(static_cast<CIECookie&>(*cookie).GetUrl());
         if (error != ERROR_SUCCESS && error != ERROR_ACCESS_DENIED &&
             error != ERROR_FILE_NOT_FOUND) {
-            outcome.reason = CWin32Exception(error, std::wstring()).GetText();
-            ShowMessage(FailureText(IDS_FAILED_DELETING_COOKIE, outcome.reason), MB_ICONWARNING);
+            outcome.refusal.problem = CStoreProblem::WriteFailed;
+            outcome.refusal.reason = CWin32Exception(error, std::wstring()).GetText();
             return false;
         }
         outcome.deleted.push_back(cookie);

@@ -160,13 +160,9 @@ TEST_F(FirefoxCookieSource, AnOpenFirefoxIsListedButNeverWritten) {
     EXPECT_EQ((std::multiset<std::wstring>{L"a.com", L"b.com"}), Hosts(found));
     EXPECT_TRUE(found.skipped.empty());
 
-    EXPECT_FALSE(m_source->DeleteCookies({found.cookies[0]}));
-    const auto shown = TakeRecordedMessages();
-    ASSERT_EQ(1u, shown.size());
-    EXPECT_EQ(FailureText(IDS_FAILED_DELETING_COOKIE,
-                          FormatString(LoadExpandedString(IDS_BROWSER_OPEN_DELETING).c_str(),
-                                       L"Mozilla Firefox", L"default")),
-              shown[0].text);
+    EXPECT_EQ(L"refused: " + FormatString(LoadExpandedString(IDS_BROWSER_OPEN_DELETING).c_str(),
+                                          L"Mozilla Firefox", L"default"),
+              Refusal(*m_source, {found.cookies[0]}));
     EXPECT_EQ(before, BrowserStores::DumpTable(database, "moz_cookies"));
 }
 
@@ -230,8 +226,7 @@ TEST_F(FirefoxCookieSource, AFirefoxStartedDuringABatchStopsItsDeletes) {
     EXPECT_TRUE(m_source->DeleteCookies({found.cookies[0]}));
     {
         CBrowserStandIn firefox(lock);
-        EXPECT_FALSE(m_source->DeleteCookies({found.cookies[1]}));
-        EXPECT_EQ(1u, TakeRecordedMessages().size());
+        EXPECT_NE(L"", Refusal(*m_source, {found.cookies[1]}));
     }
     m_source->EndDeleteBatch();
 
@@ -275,10 +270,16 @@ TEST_F(FirefoxCookieSource, DetailsReadEachContainersOwnRowAndTheExpiryInTheLayo
     const auto details = [](const wchar_t* name, const wchar_t* host, std::int64_t expires,
                             std::int64_t lastUsed, std::int64_t created, const wchar_t* profile,
                             const std::wstring& problem = L"") {
-        return DescriptionText({CookieKind::Firefox, name, host, L"/",
+        return DescriptionText({CookieKind::Firefox,
+                                name,
+                                host,
+                                L"/",
                                 ToFileTime(expires != 0 ? Ticks(expires) : 0),
-                                ToFileTime(Ticks(lastUsed)), ToFileTime(Ticks(created)),
-                                L"Mozilla Firefox (" + std::wstring(profile) + L")", problem});
+                                ToFileTime(Ticks(lastUsed)),
+                                ToFileTime(Ticks(created)),
+                                L"Mozilla Firefox (" + std::wstring(profile) + L")",
+                                {}}) +
+               problem;
     };
     std::vector<std::wstring> expected = {
         details(L"a", L".site.com", 1900000000000000, Base + 1, Base, L"default-release"),

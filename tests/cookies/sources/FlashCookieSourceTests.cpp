@@ -72,14 +72,10 @@ protected:
         CookieStore::Clear();
     }
 
-    // The one warning a refused deletion shows: why `target` was kept.
-    static void ExpectKept(UINT reasonId, const std::wstring& target) {
-        const auto shown = TakeRecordedMessages();
-        ASSERT_EQ(1u, shown.size()) << "for " << std::string(target.begin(), target.end());
-        EXPECT_EQ(FailureText(IDS_FAILED_DELETING_COOKIE,
-                              FormatString(LoadExpandedString(reasonId).c_str(), target.c_str())),
-                  shown[0].text);
-        EXPECT_EQ(UINT(MB_ICONWARNING), shown[0].type);
+    // A refused deletion says why `target` was kept.
+    void ExpectKept(const CRefPtr<CCookie>& cookie, UINT reasonId, const std::wstring& target) {
+        EXPECT_EQ(L"refused: " + FormatString(LoadExpandedString(reasonId).c_str(), target.c_str()),
+                  Refusal(*m_source, {cookie}));
     }
 
     // A site folder with a link back up to the root, and one that also holds a file deeper
@@ -153,8 +149,7 @@ TEST_F(FlashCookieSource, EachFileIsHandedOverAsTheWalkReachesIt) {
         void AddCookie(const CRefPtr<CCookie>&) override {
             listedBefore.push_back(m_listed.size());
         }
-        void AddNotice(const std::wstring&) override {}
-        void SkipStore(const std::wstring&) override {}
+        void AddNotice(const CStoreNotice&) override {}
         std::vector<std::size_t> listedBefore;
 
     private:
@@ -246,26 +241,24 @@ TEST_F(FlashCookieSource, AFileOutsideASiteFolderGoesAloneNeverTheRoot) {
 
     const auto again = CookieStore::AddFlashFile(L"root.sol", Time(0x01d80000));
     m_files->failDelete = true;
-    EXPECT_FALSE(m_source->DeleteCookie(EnumerateByFile()[again]));
+    ExpectKept(EnumerateByFile()[again], IDS_NOT_DELETED, again);
     EXPECT_TRUE(Exists(again));
-    ExpectKept(IDS_NOT_DELETED, again);
 }
 
 TEST_F(FlashCookieSource, ASiteFolderWithALinkOrAnOverlongPathNeverReachesTheShell) {
     const auto [linked, deep] = AddLinkedAndDeepSites();
 
     auto cookies = EnumerateByFile();
-    EXPECT_FALSE(m_source->DeleteCookie(cookies[linked]));
-    ExpectKept(IDS_FOLDER_REFUSED, CookieStore::FlashRoot() + L"\\AB12\\linked.net");
-    EXPECT_FALSE(m_source->DeleteCookie(cookies[deep]));
-    ExpectKept(IDS_FOLDER_REFUSED, CookieStore::FlashRoot() + L"\\AB12\\deep.net");
+    ExpectKept(cookies[linked], IDS_FOLDER_REFUSED,
+               CookieStore::FlashRoot() + L"\\AB12\\linked.net");
+    ExpectKept(cookies[deep], IDS_FOLDER_REFUSED, CookieStore::FlashRoot() + L"\\AB12\\deep.net");
 
     // A site folder swapped for a link after the load. Removing a real link at that level
     // leaves Wine unable to find the profile's folders in this process, so the double says it.
     const auto swapped = CookieStore::AddFlashFile(L"AB12\\swapped.net\\x.sol", Time(0x01d80000));
     m_files->linkFolder = CookieStore::FlashRoot() + L"\\AB12\\swapped.net";
-    EXPECT_FALSE(m_source->DeleteCookie(CFlashCookie::Create(swapped, L"swapped.net", {}, {})));
-    ExpectKept(IDS_FOLDER_REFUSED, m_files->linkFolder);
+    ExpectKept(CFlashCookie::Create(swapped, L"swapped.net", {}, {}), IDS_FOLDER_REFUSED,
+               m_files->linkFolder);
     EXPECT_TRUE(Exists(swapped));
 
     EXPECT_TRUE(m_files->deleted.empty());

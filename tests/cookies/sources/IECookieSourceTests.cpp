@@ -1,3 +1,4 @@
+#include "app/ProgramSources.h"
 #include "cookies/CookieManager.h"
 #include "cookies/FileTime.h"
 #include "cookies/sources/CIECookieSource.h"
@@ -230,12 +231,8 @@ TEST_F(IECookieSource, MarkedAndGoneAreToleratedOtherFailuresAreShown) {
     EXPECT_TRUE(source->DeleteCookie(cookie(L"Cookie:u@gone.com/")));
     EXPECT_TRUE(TakeRecordedMessages().empty());
 
-    EXPECT_FALSE(source->DeleteCookie(cookie(L"Cookie:u@full.com/")));
-    const auto shown = TakeRecordedMessages();
-    ASSERT_EQ(1u, shown.size());
-    EXPECT_EQ(FailureText(IDS_FAILED_DELETING_COOKIE, FormatErrorText(ERROR_DISK_FULL)),
-              shown[0].text);
-    EXPECT_EQ(UINT(MB_ICONWARNING), shown[0].type);
+    EXPECT_EQ(L"refused: " + FormatErrorText(ERROR_DISK_FULL),
+              Refusal(*source, {cookie(L"Cookie:u@full.com/")}));
 }
 
 // Each record of an entry's file is one cookie; an entry whose file does not parse, or has
@@ -308,7 +305,7 @@ TEST_F(IECookieSource, ALockedEntryIsReportedAndStopsTheDomainsDeletion) {
         CookieStore::AddBrowserCookie(
             {CookieStore::BrowserCookieUrl(L"lock.com", path), true, Time(0x01d80000)});
     }
-    CookieManager manager({m_source}, &::PostMessageW);
+    CookieManager manager({m_source}, ProgramReport(), &::PostMessageW);
     manager.StartLoading();
     manager.WaitForLoading();
     CDomainList domains;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "cookies/CStoreNotice.h"
+
+#include <string>
+
+// The browser as the Type column names it: "Chrome", "Firefox".
+std::wstring BrowserName(const CStoreNotice& notice);
+
+// What a load left out, for a person at the window.
+std::wstring NoticeText(const CStoreNotice& notice);
+
+// Why the details show a cookie as the load found it; empty when they need not.
+std::wstring ProblemText(const CStoreNotice& notice);
+
+// Why a delete left cookies where they were; for the window and the console alike.
+std::wstring RefusalText(const CStoreNotice& notice);
