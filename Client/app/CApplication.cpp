@@ -41,7 +41,7 @@ CApplication::~CApplication() {
 int CApplication::Main(CookieManager& manager, const wchar_t* commandLine) {
     const CCommandLine line = ParseCommandLine(commandLine);
     if (IsConsoleCommand(line.command)) {
-        return RunConsoleCommand(manager, line);
+        return RunConsoleCommand(manager, line, m_restartManager);
     }
     try {
         switch (line.command) {

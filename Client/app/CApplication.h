@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ComApartment.h"
+#include "cookies/CWin32RestartManager.h"
 #include "framework/AppModule.h"
 #include "framework/UniqueHandle.h"
 #include "ui/WindowIcons.h"
@@ -40,4 +41,5 @@ private:
     std::optional<CComApartment> m_apartment;
     CModuleHandle m_richEdit;
     GUID m_toolbarButton;
+    CWin32RestartManager m_restartManager;
 };

@@ -113,11 +113,15 @@ CCommandLine ParseClean(const CWords& words) {
     }
     CCommandLine clean = Only(CCommand::Clean);
     clean.days = *days;
+    // A dry run changes nothing, so it closes nothing either: one option or the other.
     if (words.size() == 3) {
-        if (!words[2].Is(L"-dry-run")) {
+        if (words[2].Is(L"-dry-run")) {
+            clean.dryRun = true;
+        } else if (words[2].Is(L"-close-browsers")) {
+            clean.closeBrowsers = true;
+        } else {
             return run;
         }
-        clean.dryRun = true;
     }
     return clean;
 }

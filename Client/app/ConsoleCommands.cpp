@@ -1,5 +1,6 @@
 #include "app/ConsoleCommands.h"
 
+#include "app/ConsoleBrowserClosing.h"
 #include "app/ConsoleNoticeText.h"
 #include "app/SiteExport.h"
 #include "app/UnattendedClean.h"
@@ -32,21 +33,21 @@ public:
     ~CMessagesTo() { SetMessageStream(nullptr); }
 };
 
-// Loads every store; what the load left out is told on standard error. Only a run that
-// deletes prunes the authorizations of sites without cookies.
-bool Load(CookieManager& manager, bool prune, bool cleaning) {
+// Loads every store. Only a run that deletes prunes the authorizations of sites without
+// cookies.
+bool Load(CookieManager& manager, bool prune) {
     manager.PrepareSources();
-    if (!manager.LoadHere(prune)) {
-        return false;
-    }
-    std::set<std::wstring> told;
+    return manager.LoadHere(prune);
+}
+
+// What the load left out is told on standard error, each text once.
+void TellNotices(CookieManager& manager, bool cleaning, std::set<std::wstring>& told) {
     for (const CStoreNotice& notice : manager.GetNotices()) {
         const std::wstring text = ConsoleNoticeText(notice, cleaning);
         if (told.insert(text).second) {
             ShowMessage(text, MB_ICONWARNING | MB_OK);
         }
     }
-    return true;
 }
 
 // 0 when the list is written whole, else the reason.
@@ -84,12 +85,13 @@ DWORD WriteList(const std::wstring& csv, const std::wstring& file, COutputStream
 }
 
 int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
-    if (!Load(manager, false, false)) {
+    if (!Load(manager, false)) {
         return Failed;
     }
+    std::set<std::wstring> told;
+    TellNotices(manager, false, told);
     CDomainList domains;
     manager.GetDomains(domains);
-    std::set<std::wstring> told;
     const auto describe = [&manager, &told](const CCookieList& cookies,
                                             CCookieDescriptions& found) {
         manager.DescribeCookies(cookies, found);
@@ -114,27 +116,36 @@ int RunList(CookieManager& manager, const CCommandLine& line, COutputStream& out
     return Done;
 }
 
-int RunClean(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
-    if (!Load(manager, !line.dryRun, true)) {
+int RunClean(CookieManager& manager, const CCommandLine& line, CRestartManager& restart,
+             COutputStream& out) {
+    if (!Load(manager, !line.dryRun)) {
         return Failed;
     }
+    std::set<std::wstring> told;
+    CBrowserCloser closer(restart);
+    if (line.closeBrowsers) {
+        CloseHoldingBrowsers(manager, closer, out, told);
+    }
+    TellNotices(manager, true, told);
     CDomainList domains;
     manager.GetDomains(domains);
     const CCleanResult result =
         CleanSites(manager, domains, CurrentFileTime(), line.days, line.dryRun, out);
+    ReopenBrowsers(closer, out);
     // A store left out may hold old cookies that this run could not reach.
     return result.notDeleted != 0 || result.partlyDeleted != 0 || manager.SkippedStore()
                ? PartlyDone
                : Done;
 }
 
-int Run(CookieManager& manager, const CCommandLine& line, COutputStream& out) {
+int Run(CookieManager& manager, const CCommandLine& line, CRestartManager& restart,
+        COutputStream& out) {
     switch (line.command) {
     case CCommand::List:
     case CCommand::ListCookies:
         return RunList(manager, line, out);
     case CCommand::Clean:
-        return RunClean(manager, line, out);
+        return RunClean(manager, line, restart, out);
     default:
         out.Write(LoadExpandedString(IDS_USAGE) + L"\r\n");
         return Done;
@@ -148,12 +159,12 @@ bool IsConsoleCommand(CCommand command) noexcept {
            command == CCommand::Clean || command == CCommand::Usage;
 }
 
-int RunConsoleCommand(CookieManager& manager, const CCommandLine& line) {
+int RunConsoleCommand(CookieManager& manager, const CCommandLine& line, CRestartManager& restart) {
     COutputStream out = COutputStream::Standard(STD_OUTPUT_HANDLE);
     COutputStream errors = COutputStream::Standard(STD_ERROR_HANDLE);
     CMessagesTo messages(errors);
     try {
-        return Run(manager, line, out);
+        return Run(manager, line, restart, out);
     } catch (...) {
         // Out of memory or a failure of the run-time, too: a script gets exit code 1 and the
         // reason on standard error, never an end in terminate.

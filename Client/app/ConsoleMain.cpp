@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/ConsoleCommands.h"
 #include "app/ProductVersion.h"
+#include "cookies/CWin32RestartManager.h"
 #include "cookies/CookieManager.h"
 #include "framework/OutputStream.h"
 #include "framework/UniqueHandle.h"
@@ -76,5 +77,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         return StartWindow(arguments);
     }
     CookieManager manager;
-    return RunConsoleCommand(manager, line);
+    CWin32RestartManager restart;
+    return RunConsoleCommand(manager, line, restart);
 }

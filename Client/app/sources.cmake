@@ -5,6 +5,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CApplication.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ComApartment.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ConsoleBrowserClosing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ConsoleCommands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ConsoleNoticeText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CsvText.cpp

@@ -64,6 +64,10 @@ public:
     CStoreNotices GetNotices();
     // Whether the last load left out a whole store that has not been read since.
     bool SkippedStore();
+    // Reads each held store that its browser has let go, unless a delete batch runs; then
+    // prunes if the load was to prune and nothing it skipped is left unread. The watch calls
+    // it once a second; the console, after closing the browsers.
+    void ReadFreedStores();
 
     void RegisterWindow(HWND window, CDomainList& domains) override;
     void UnregisterWindow(HWND window) override;
@@ -120,9 +124,6 @@ private:
     // Until no store is held, or the watch is stopped: once a second, reads what was freed.
     void WatchHeldStores() noexcept;
     bool IsAnyStoreHeld();
-    // Reads each held store that its browser has let go, unless a delete batch runs; then
-    // prunes if the load was to prune and nothing it skipped is left unread.
-    void ReadFreedStores();
     void PruneUnseen();
     // Resets the figures of the last load and marks a load as running.
     void BeginLoading();

@@ -1,4 +1,5 @@
 target_sources(tollgate_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/CBrowserCloser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CCookie.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CCookieDomain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CCookieSource.cpp
@@ -21,5 +22,6 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CookieManagerLoading.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CookieManagerWatch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CriticalSection.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CWin32RestartManager.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DomainKey.cpp
 )

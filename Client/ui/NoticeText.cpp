@@ -4,6 +4,8 @@
 #include "res/StringLoader.h"
 #include "res/resource.h"
 
+#include <algorithm>
+
 namespace {
 
 // "The cookies of Google Chrome (Default) could not be read.  <why>" and its like.
@@ -19,6 +21,33 @@ std::wstring StoreText(UINT format, const CStoreNotice& notice) {
 
 std::wstring BrowserName(const CStoreNotice& notice) {
     return TypeTextForKinds(KindBit(notice.kind));
+}
+
+std::wstring NamesText(const std::vector<std::wstring>& names) {
+    if (names.empty()) {
+        return {};
+    }
+    std::wstring text = names.front();
+    for (std::size_t next = 1; next + 1 < names.size(); ++next) {
+        text = FormatString(LoadExpandedString(IDS_NAMES_MORE).c_str(), text.c_str(),
+                            names[next].c_str());
+    }
+    if (names.size() > 1) {
+        text = FormatString(LoadExpandedString(IDS_NAMES_TWO).c_str(), text.c_str(),
+                            names.back().c_str());
+    }
+    return text;
+}
+
+std::vector<std::wstring> BrowserNames(const CStoreNotices& notices) {
+    std::vector<std::wstring> names;
+    for (const CStoreNotice& notice : notices) {
+        std::wstring name = BrowserName(notice);
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(std::move(name));
+        }
+    }
+    return names;
 }
 
 std::wstring NoticeText(const CStoreNotice& notice) {

@@ -52,6 +52,12 @@ TEST(CommandLine, CleanTakesDaysAndADryRun) {
     clean = ParseCommandLine(L"-clean 36500");
     EXPECT_EQ(CCommand::Clean, clean.command);
     EXPECT_EQ(LargestCleanDays, clean.days);
+    EXPECT_FALSE(clean.closeBrowsers);
+
+    clean = ParseCommandLine(L"-clean 7 -close-browsers");
+    EXPECT_EQ(CCommand::Clean, clean.command);
+    EXPECT_TRUE(clean.closeBrowsers);
+    EXPECT_FALSE(clean.dryRun);
 }
 
 TEST(CommandLine, UsageIsExactlyTheQuestionMark) {
@@ -92,6 +98,9 @@ TEST(CommandLine, NearMissesRunTheWindow) {
              L"-clean 30 -dryrun",
              L"-clean \"30\"",
              L"-clean 30 \"-dry-run\"",
+             L"-clean 30 -dry-run -close-browsers",
+             L"-clean 30 -close-browsers -dry-run",
+             L"-list -close-browsers",
              L"-Clean 30",
              L"-dry-run",
          }) {

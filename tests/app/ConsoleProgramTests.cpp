@@ -413,10 +413,18 @@ TEST_F(ConsoleClean, AnOpenBrowserKeepsItsStoreWholeAndEndsWithExitCodeTwo) {
     const std::vector<std::wstring> rows = BrowserStores::DumpTable(chrome, "cookies");
 
     CConsoleRun run;
+    CConsoleRun closing;
     {
         const CBrowserStandIn browser(chrome);
         run = RunFromConsole(L"-clean 30");
+        // Wine's Restart Manager names no program to close.
+        closing = RunFromConsole(L"-clean 30 -close-browsers");
     }
+    EXPECT_EQ(2u, closing.exitCode);
+    EXPECT_EQ(Utf8(FormatString(LoadExpandedString(IDS_CONSOLE_CLOSE_BY_HAND).c_str(), L"Chrome",
+                                L"Chrome") +
+                   L"\r\n"),
+              closing.errors);
     EXPECT_EQ(2u, run.exitCode);
     EXPECT_EQ(Line(L"Deleted", L"flashold.net", 1, m_flashTime) +
                   Line(L"Deleted", L"old.com", 2, m_oldTime) +

@@ -4,6 +4,7 @@
 #include "app/ProgramSources.h"
 #include "ui/TimeText.h"
 #include "app/UnattendedClean.h"
+#include "cookies/CWin32RestartManager.h"
 #include "cookies/CookieManager.h"
 #include "cookies/FakeCookieSource.h"
 #include "cookies/FileTime.h"
@@ -64,8 +65,9 @@ TEST(ConsoleCommands, AnyExceptionEndsTheRunWithExitCodeOneAndItsText) {
     source->prepare = [] { throw std::bad_alloc(); };
     CookieManager manager({source}, ProgramReport(),
                           [](HWND, UINT, WPARAM, LPARAM) { return TRUE; });
+    CWin32RestartManager restart;
     TakeRecordedMessages();
-    EXPECT_EQ(1, RunConsoleCommand(manager, ParseCommandLine(L"-list")));
+    EXPECT_EQ(1, RunConsoleCommand(manager, ParseCommandLine(L"-list"), restart));
     const std::vector<CRecordedMessage> messages = TakeRecordedMessages();
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ(FormatString(LoadExpandedString(IDS_UNHANDLED_EXCEPTION).c_str(), L"std::bad_alloc"),

@@ -1,4 +1,6 @@
+#include "cookies/CBrowserCloser.h"
 #include "cookies/CDeleteBatch.h"
+#include "cookies/CWin32RestartManager.h"
 #include "cookies/CookieRecorder.h"
 #include "cookies/CookieManager.h"
 #include "cookies/FileTime.h"
@@ -143,7 +145,9 @@ TEST_F(BrowserStoresLoading, OneRowPerSiteAcrossBrowsersKeptWhenAuthorizedDelete
     EXPECT_TRUE(CookieStore::AuthorizedValues().empty());
 }
 
-TEST_F(BrowserStoresLoading, ALoadThatSkippedAStorePrunesNothing) {
+// The skipped store is watched: once its browser lets go it is read, its notice goes, and the
+// load prunes then, as a complete one does.
+TEST_F(BrowserStoresLoading, ALoadThatSkippedAStorePrunesOnlyOnceTheWatchHasReadIt) {
     BuildStores();
     CookieStore::AddAuthorizedValue(L"chrome.org");
     CookieStore::AddAuthorizedValue(L"nowhere.net");
@@ -154,12 +158,42 @@ TEST_F(BrowserStoresLoading, ALoadThatSkippedAStorePrunesNothing) {
         EXPECT_EQ((std::vector<std::wstring>{L"Chrome is open, so its cookies are not shown. "
                                              L"Close Chrome and they appear here."}),
                   NoticeTexts(m_manager->GetNotices()));
+        EXPECT_TRUE(m_manager->SkippedStore());
+        ::Sleep(1500);
         EXPECT_EQ((std::set<std::wstring>{L"chrome.org", L"nowhere.net"}),
                   CookieStore::AuthorizedValues());
     }
+    const ULONGLONG freed = ::GetTickCount64();
+    const auto pruned = [] {
+        return CookieStore::AuthorizedValues() == std::set<std::wstring>{L"chrome.org"};
+    };
+    while (!(Find(L"chrome.org") && pruned()) && ::GetTickCount64() - freed < 5000) {
+        ::Sleep(50);
+    }
+    ASSERT_TRUE(Find(L"chrome.org"));
+    EXPECT_TRUE(Find(L"chrome.org")->IsAuthorized());
+    EXPECT_EQ(L"Chrome, Edge, Firefox, IE", Find(L"shared.com")->GetTypeText());
+    EXPECT_TRUE(m_manager->GetNotices().empty());
+    EXPECT_FALSE(m_manager->SkippedStore());
+    EXPECT_TRUE(pruned());
     Load();
     EXPECT_TRUE(Find(L"chrome.org")->IsAuthorized());
     EXPECT_EQ((std::set<std::wstring>{L"chrome.org"}), CookieStore::AuthorizedValues());
+}
+
+// Wine's Restart Manager names no program for a held file: the browser is left to the user,
+// and no session stays open.
+TEST_F(BrowserStoresLoading, AHeldStoreThatRestartManagerNamesNoProgramForIsLeftToTheUser) {
+    BuildStores();
+    CBrowserStandIn chrome(m_chrome);
+    Load();
+    CWin32RestartManager restart;
+    CBrowserCloser closer(restart);
+    const CCloseOutcome outcome = closer.Close(m_manager->GetNotices());
+    EXPECT_TRUE(outcome.closed.empty());
+    ASSERT_EQ(1u, outcome.unnamed.size());
+    EXPECT_EQ(m_chrome, outcome.unnamed[0].database);
+    EXPECT_FALSE(closer.HasClosed());
 }
 
 TEST_F(BrowserStoresLoading, ARefusedDeleteKeepsTheSiteListed) {

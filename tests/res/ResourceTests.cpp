@@ -131,12 +131,15 @@ const std::map<UINT, std::wstring> Expected = {
     {249, L"yes"},
     {250, L"no"},
     {251,
-     L"Usage: <APPNAME> [-list [-cookies] [FILE] | -clean DAYS [-dry-run] | -r | -u | -?]\r\n  "
-     L"(none)            opens the window\r\n  -list [FILE]      writes every site as CSV to FILE "
-     L"or the console\r\n  -list -cookies    writes every cookie instead (never its value)\r\n  "
-     L"-clean DAYS       deletes each site not authorized and not used for DAYS days\r\n  -dry-run "
-     L"         names those sites and deletes nothing\r\n  -r, -u            adds or removes the "
-     L"Internet Explorer button\r\nExit codes: 0 done, 2 some cookies not deleted, 1 failed."},
+     L"Usage: <APPNAME> [-list [-cookies] [FILE] | -clean DAYS [-dry-run | -close-browsers] | -r | "
+     L"-u | -?]\r\n  (none)            opens the window\r\n  -list [FILE]      writes every site "
+     L"as "
+     L"CSV to FILE or the console\r\n  -list -cookies    writes every cookie instead (never its "
+     L"value)\r\n  -clean DAYS       deletes each site not authorized and not used for DAYS "
+     L"days\r\n  -dry-run          names those sites and deletes nothing\r\n  -close-browsers   "
+     L"closes the browsers that hold their cookies first, and reopens them\r\n  -r, -u            "
+     L"adds or removes the Internet Explorer button\r\nExit codes: 0 done, 2 some cookies not "
+     L"deleted, 1 failed."},
     {252, L"Failed writing the list."},
     {253, L"Deleted %s: %u cookies, last used %s"},
     {254, L"Would delete %s: %u cookies, last used %s"},
@@ -173,6 +176,8 @@ const std::map<UINT, std::wstring> Expected = {
     {278, L"Reopened %s."},
     {279, L"%s did not close: its cookies were left alone."},
     {280, L"Failed starting <APPNAME>.exe."},
+    {291, L"<APPNAME> found no program to close for %s: its cookies were left alone. Close %s and "
+          L"run again."},
 };
 
 } // namespace
