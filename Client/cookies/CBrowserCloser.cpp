@@ -100,8 +100,8 @@ CCloseOutcome CBrowserCloser::Close(const CStoreNotices& notices) {
     return outcome;
 }
 
-bool CBrowserCloser::HasClosed() const {
-    return !m_closed.empty();
+const std::vector<std::wstring>& CBrowserCloser::Closed() const {
+    return m_closed;
 }
 
 std::vector<std::wstring> CBrowserCloser::Reopen() {

@@ -29,8 +29,8 @@ public:
 
     // Closes what holds the held stores among `notices`; the other notices are passed over.
     CCloseOutcome Close(const CStoreNotices& notices);
-    // Whether programs closed by Close are waiting to be opened again.
-    bool HasClosed() const;
+    // The programs closed by Close that wait to be opened again.
+    const std::vector<std::wstring>& Closed() const;
     // Opens them again and ends the session: the names of the programs.
     std::vector<std::wstring> Reopen();
 

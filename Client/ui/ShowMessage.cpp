@@ -21,11 +21,11 @@ std::wstring AsLines(const std::wstring& text) {
 
 } // namespace
 
-void ShowMessage(const std::wstring& text, UINT type) {
+int ShowMessage(const std::wstring& text, UINT type) {
     if (COutputStream* stream = GetMessageStream()) {
         stream->Write(AsLines(text));
-        return;
+        return IDOK;
     }
     const std::wstring caption = LoadExpandedString(IDS_APPNAME);
-    ::MessageBoxW(::GetActiveWindow(), text.c_str(), caption.c_str(), type);
+    return ::MessageBoxW(::GetActiveWindow(), text.c_str(), caption.c_str(), type);
 }

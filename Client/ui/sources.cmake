@@ -4,6 +4,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CAllowedDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CCookieBaseDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CDetailsDlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CHeldBrowsersButton.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CMainDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CMessageBoxReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CToReviewDlg.cpp

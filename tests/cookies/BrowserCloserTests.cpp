@@ -105,13 +105,13 @@ TEST_F(BrowserCloser, ClosesEachHoldingProgramAndReopensItWhenAsked) {
     EXPECT_EQ((std::vector<std::wstring>{L"Google Chrome", L"Microsoft Edge"}), outcome.closed);
     EXPECT_TRUE(outcome.refused.empty());
     EXPECT_TRUE(outcome.unnamed.empty());
-    EXPECT_TRUE(closer.HasClosed());
+    EXPECT_EQ(outcome.closed, closer.Closed());
     EXPECT_EQ((std::vector<std::wstring>{L"start", L"register c1 clock c2", L"register e1 elock",
                                          L"shutdown"}),
               m_manager.calls);
 
     EXPECT_EQ((std::vector<std::wstring>{L"Google Chrome", L"Microsoft Edge"}), closer.Reopen());
-    EXPECT_FALSE(closer.HasClosed());
+    EXPECT_TRUE(closer.Closed().empty());
     EXPECT_EQ(L"restart", m_manager.calls.at(4));
     EXPECT_EQ(L"end", m_manager.calls.at(5));
     EXPECT_TRUE(closer.Reopen().empty());
@@ -142,7 +142,7 @@ TEST_F(BrowserCloser, WhenNoProgramIsNamedTheSessionEndsAtOnce) {
     const CCloseOutcome outcome = closer.Close(m_notices);
     EXPECT_TRUE(outcome.closed.empty());
     EXPECT_EQ(2u, outcome.unnamed.size());
-    EXPECT_FALSE(closer.HasClosed());
+    EXPECT_TRUE(closer.Closed().empty());
     EXPECT_EQ(L"end", m_manager.calls.back());
     EXPECT_EQ(m_manager.calls.end(),
               std::find(m_manager.calls.begin(), m_manager.calls.end(), L"shutdown"));

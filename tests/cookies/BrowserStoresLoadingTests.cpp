@@ -193,7 +193,7 @@ TEST_F(BrowserStoresLoading, AHeldStoreThatRestartManagerNamesNoProgramForIsLeft
     EXPECT_TRUE(outcome.closed.empty());
     ASSERT_EQ(1u, outcome.unnamed.size());
     EXPECT_EQ(m_chrome, outcome.unnamed[0].database);
-    EXPECT_FALSE(closer.HasClosed());
+    EXPECT_TRUE(closer.Closed().empty());
 }
 
 TEST_F(BrowserStoresLoading, ARefusedDeleteKeepsTheSiteListed) {

@@ -12,6 +12,11 @@ std::mutex& Guard() {
     return guard;
 }
 
+int& Answer() {
+    static int answer = IDOK;
+    return answer;
+}
+
 std::vector<CRecordedMessage>& Messages() {
     static std::vector<CRecordedMessage> messages;
     return messages;
@@ -19,9 +24,15 @@ std::vector<CRecordedMessage>& Messages() {
 
 } // namespace
 
-void ShowMessage(const std::wstring& text, UINT type) {
+int ShowMessage(const std::wstring& text, UINT type) {
     std::lock_guard hold(Guard());
     Messages().push_back({text, type, ::GetActiveWindow(), ::GetCurrentThreadId()});
+    return Answer();
+}
+
+void SetRecordedAnswer(int answer) {
+    std::lock_guard hold(Guard());
+    Answer() = answer;
 }
 
 std::vector<CRecordedMessage> TakeRecordedMessages() {

@@ -15,3 +15,6 @@ struct CRecordedMessage {
 };
 
 std::vector<CRecordedMessage> TakeRecordedMessages();
+
+// What every recorded box answers from now on; IDOK until set.
+void SetRecordedAnswer(int answer);

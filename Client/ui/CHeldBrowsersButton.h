@@ -1,0 +1,26 @@
+#pragma once
+
+#include "cookies/CBrowserCloser.h"
+#include "cookies/CStoreNotice.h"
+
+#include <string>
+
+// What the notice line's button does: closes the browsers that hold stores the load left
+// out, after asking, and opens again what it closed.
+class CHeldBrowsersButton {
+public:
+    explicit CHeldBrowsersButton(CBrowserCloser& closer) : m_closer(closer) {}
+
+    // "Close Chrome and Edge…" while browsers hold stores, "Reopen Google Chrome" once closed;
+    // empty hides the button.
+    std::wstring Label(const CStoreNotices& notices) const;
+    // What the last press came to, for the notice line; empty before the first.
+    const std::wstring& Outcome() const { return m_outcome; }
+    void Press(const CStoreNotices& notices);
+
+private:
+    void Close(const CStoreNotices& held);
+
+    CBrowserCloser& m_closer;
+    std::wstring m_outcome;
+};
