@@ -2,6 +2,7 @@
 
 #include "cookies/CCookieDomain.h"
 #include "cookies/FileTime.h"
+#include "framework/Dpi.h"
 #include "framework/UniqueHandle.h"
 #include "store/ErrorText.h"
 #include "res/StringLoader.h"
@@ -17,16 +18,13 @@ namespace {
 
 enum CColumn { Browser, Name, Host, Path, Expires, LastUsed, Created, Location, ColumnCount };
 
-struct CColumnSpec {
-    UINT header;
-    int width;
+constexpr UINT Headers[ColumnCount] = {
+    IDS_COLUMN_BROWSER, IDS_COLUMN_NAME,      IDS_COLUMN_HOST,    IDS_COLUMN_PATH,
+    IDS_COLUMN_EXPIRES, IDS_COLUMN_LAST_USED, IDS_COLUMN_CREATED, IDS_COLUMN_LOCATION,
 };
 
-constexpr CColumnSpec Columns[ColumnCount] = {
-    {IDS_COLUMN_BROWSER, 60},  {IDS_COLUMN_NAME, 110},     {IDS_COLUMN_HOST, 130},
-    {IDS_COLUMN_PATH, 70},     {IDS_COLUMN_EXPIRES, 125},  {IDS_COLUMN_LAST_USED, 125},
-    {IDS_COLUMN_CREATED, 125}, {IDS_COLUMN_LOCATION, 260},
-};
+// Posted to itself once the system has done its part of a DPI change.
+constexpr UINT WM_DPI_SETTLED = WM_APP + 1;
 
 bool IsTimeColumn(int column) {
     return column == Expires || column == LastUsed || column == Created;
@@ -36,6 +34,14 @@ FILETIME TimeOf(const CCookieDescription& cookie, int column) {
     return column == Expires    ? cookie.expires
            : column == LastUsed ? cookie.lastUsed
                                 : cookie.created;
+}
+
+// A cookie without an expiry that its store read now is a session cookie. Flash files and
+// cache entries without a readable record have none to say, nor has a store that failed.
+bool IsSessionCookie(const CCookieDescription& cookie) {
+    return ToUInt64(cookie.expires) == 0 && cookie.problem.problem == CStoreProblem::None &&
+           cookie.kind != CookieKind::Flash &&
+           (cookie.kind != CookieKind::IE || !cookie.name.empty());
 }
 
 int CompareValues(std::uint64_t a, std::uint64_t b) {
@@ -125,8 +131,11 @@ std::wstring CDetailsDlg::CellText(std::size_t row, int column) const {
         return cookie.path;
     case Location:
         return cookie.location;
+    case Expires:
+        return IsSessionCookie(cookie) ? LoadExpandedString(IDS_DETAILS_SESSION_END)
+                                       : LocalTimeText(cookie.expires);
     default:
-        return IsoUtcText(TimeOf(cookie, column));
+        return LocalTimeText(TimeOf(cookie, column));
     }
 }
 
@@ -141,7 +150,20 @@ bool CDetailsDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam,
         result = 0;
         return true;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {m_minimum.cx, m_minimum.cy};
+        if (m_layout.HomeSize().cx != 0) {
+            const SIZE minimum = MinimumSize();
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.cx, minimum.cy};
+            result = 0;
+            return true;
+        }
+        break;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        // Not handled: the dialog manager still scales the template's controls and fonts.
+        break;
+    case WM_DPI_SETTLED:
+        Layout();
+        FitColumns();
         result = 0;
         return true;
     case WM_NOTIFY: {
@@ -173,22 +195,31 @@ void CDetailsDlg::OnInitDialog(HWND window) {
     const std::wstring caption =
         FormatString(LoadExpandedString(IDS_DETAILS_CAPTION).c_str(), m_site.c_str());
     ::SetWindowTextW(window, caption.c_str());
+    HWND list = ::GetDlgItem(window, IDC_DETAILS_LIST);
     // The list's own text, which it never draws, is its name to screen readers.
-    ::SetWindowTextW(::GetDlgItem(window, IDC_DETAILS_LIST), caption.c_str());
-    RECT frame{};
-    ::GetWindowRect(window, &frame);
-    m_minimum = {(frame.right - frame.left) / 2, (frame.bottom - frame.top) / 2};
+    ::SetWindowTextW(list, caption.c_str());
     HWND note = ::GetDlgItem(window, IDC_DETAILS_NOTE);
-    RECT noteFrame{};
-    ::GetWindowRect(note, &noteFrame);
-    m_noteHeight = noteFrame.bottom - noteFrame.top;
     ::SetWindowTextW(note, m_note.c_str());
-    ::ShowWindow(note, m_note.empty() ? SW_HIDE : SW_SHOWNA);
-    m_list.Attach(::GetDlgItem(window, IDC_DETAILS_LIST));
+    if (m_note.empty()) {
+        // The template leaves room for the note; without one the list takes it.
+        ::ShowWindow(note, SW_HIDE);
+        RECT listFrame{};
+        RECT noteFrame{};
+        ::GetWindowRect(list, &listFrame);
+        ::GetWindowRect(note, &noteFrame);
+        ::SetWindowPos(list, nullptr, 0, 0, listFrame.right - listFrame.left,
+                       noteFrame.bottom - listFrame.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_layout.SetParent(window, WindowDpi(window));
+    m_layout.Add(list, CAnchoredLayout::GrowWidth | CAnchoredLayout::GrowHeight);
+    m_layout.Add(note, CAnchoredLayout::Bottom | CAnchoredLayout::GrowWidth);
+    m_layout.Add(::GetDlgItem(window, IDCANCEL), CAnchoredLayout::Right | CAnchoredLayout::Bottom);
+    m_list.Attach(list);
     m_list.AddExtendedStyles(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     for (int column = 0; column < ColumnCount; ++column) {
-        m_list.InsertColumn(column, LoadExpandedString(Columns[column].header), LVCFMT_LEFT,
-                            Columns[column].width);
+        m_list.InsertColumn(column, LoadExpandedString(Headers[column]), LVCFMT_LEFT,
+                            LVSCW_AUTOSIZE_USEHEADER);
     }
     for (std::size_t row = 0; row < m_texts.size(); ++row) {
         const int index =
@@ -197,37 +228,49 @@ void CDetailsDlg::OnInitDialog(HWND window) {
             m_list.SetItemText(index, column, m_texts[row][column]);
         }
     }
+    FitColumns();
     SortByColumn(Host);
-    // The template leaves room for the note; without one the list takes it.
-    Layout();
 }
 
-// The list fills the dialog but for the margins, the note when shown and the Close button's row.
+// The template's size at the window's DPI, with the frame it has now.
+SIZE CDetailsDlg::MinimumSize() const {
+    RECT frame{};
+    RECT client{};
+    ::GetWindowRect(m_hWnd, &frame);
+    ::GetClientRect(m_hWnd, &client);
+    const SIZE home = m_layout.HomeSize();
+    return {home.cx + (frame.right - frame.left) - client.right,
+            home.cy + (frame.bottom - frame.top) - client.bottom};
+}
+
 void CDetailsDlg::Layout() {
-    HWND close = ::GetDlgItem(m_hWnd, IDCANCEL);
-    if (m_list.GetHwnd() == nullptr || close == nullptr) {
-        return;
-    }
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    RECT margins{7, 7, 7, 7};
-    ::MapDialogRect(m_hWnd, &margins);
-    RECT button{};
-    ::GetWindowRect(close, &button);
-    const int buttonWidth = button.right - button.left;
-    const int buttonHeight = button.bottom - button.top;
-    const int buttonTop = client.bottom - margins.bottom - buttonHeight;
-    ::MoveWindow(close, client.right - margins.right - buttonWidth, buttonTop, buttonWidth,
-                 buttonHeight, TRUE);
-    const int width = client.right - margins.left - margins.right;
-    int listBottom = buttonTop - margins.bottom;
-    if (!m_note.empty()) {
-        listBottom -= m_noteHeight + margins.bottom;
-        ::MoveWindow(::GetDlgItem(m_hWnd, IDC_DETAILS_NOTE), margins.left,
-                     listBottom + margins.bottom, width, m_noteHeight, TRUE);
+    m_layout.Apply(client.right, client.bottom);
+}
+
+// Each column as wide as its widest text, cell or header, in the list's font of the moment.
+void CDetailsDlg::FitColumns() {
+    HWND list = m_list.GetHwnd();
+    for (int column = 0; column < ColumnCount; ++column) {
+        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
+        const int cells = ListView_GetColumnWidth(list, column);
+        // The last column also takes the room the list has left.
+        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
+        if (cells > ListView_GetColumnWidth(list, column)) {
+            ListView_SetColumnWidth(list, column, cells);
+        }
     }
-    ::MoveWindow(m_list.GetHwnd(), margins.left, margins.top, width, listBottom - margins.top,
-                 TRUE);
+}
+
+// The DPI comes with the message: the window's own may not have changed yet, and never does
+// under Wine. The dialog manager may move the controls after this: the layout and the column
+// widths are made again once it has.
+void CDetailsDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    m_layout.SetDpi(dpi);
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::PostMessageW(m_hWnd, WM_DPI_SETTLED, 0, 0);
 }
 
 void CDetailsDlg::SortByColumn(int column) {

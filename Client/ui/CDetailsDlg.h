@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cookies/CCookieDescription.h"
+#include "framework/AnchoredLayout.h"
 #include "framework/ListView.h"
 #include "framework/SimpleDialog.h"
 #include "res/resource.h"
@@ -11,8 +12,10 @@
 #include <vector>
 
 // Every cookie of one site, one row each: Browser, Name, Host, Path, Expires, Last Used,
-// Created, Location. Modal and resizable; a header click sorts by that column (again: the
-// other way); Ctrl+C copies the selected rows as tab-separated lines. Values are never shown.
+// Created, Location, times in the user's time zone and format. Modal, resizable down to its
+// template's size and following DPI changes; columns fit their texts. A header click sorts by
+// that column (again: the other way); Ctrl+C copies the selected rows as shown, tab-separated.
+// Values are never shown.
 // Below the list, a note says why a store could not be read for some rows; it is hidden when
 // every row is the store's own.
 class CDetailsDlg final : public CSimpleDialog<IDD_DETAILS, TRUE> {
@@ -25,7 +28,10 @@ protected:
 
 private:
     void OnInitDialog(HWND window);
+    SIZE MinimumSize() const;
     void Layout();
+    void FitColumns();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void SortByColumn(int column);
     // The selected rows' texts in the order shown, tab-separated, each line ended by CR LF.
     std::wstring SelectedRowsText() const;
@@ -39,8 +45,7 @@ private:
     // The texts of every row and column, made once.
     std::vector<std::vector<std::wstring>> m_texts;
     CListView m_list;
-    SIZE m_minimum{};
-    int m_noteHeight = 0;
+    CAnchoredLayout m_layout;
     int m_sortColumn = -1;
     bool m_sortForward = true;
 };

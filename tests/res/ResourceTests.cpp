@@ -176,6 +176,7 @@ const std::map<UINT, std::wstring> Expected = {
     {278, L"Reopened %s."},
     {279, L"%s did not close: its cookies were left alone."},
     {280, L"Failed starting <APPNAME>.exe."},
+    {286, L"At end of session"},
     {291, L"<APPNAME> found no program to close for %s: its cookies were left alone. Close %s and "
           L"run again."},
 };

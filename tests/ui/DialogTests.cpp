@@ -564,6 +564,20 @@ FILETIME Hour(DWORD hours) {
     return ToFileTime(0x01DA000000000000ULL + hours * 36000000000ULL);
 }
 
+// The user's own short date and time of day of a UTC time, as the system formats them.
+std::wstring UserDateAndTime(FILETIME time) {
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    ::FileTimeToSystemTime(&time, &utc);
+    ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    wchar_t date[100] = {};
+    wchar_t clock[100] = {};
+    ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, 100,
+                      nullptr);
+    ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, clock, 100);
+    return std::wstring(date) + L" " + clock;
+}
+
 CCookieDescriptions SampleCookies() {
     return {
         {CookieKind::IE,
@@ -611,6 +625,33 @@ std::vector<std::wstring> DetailsColumn(HWND dialog, int column) {
         texts.push_back(text);
     }
     return texts;
+}
+
+RECT ChildFrame(HWND dialog, int id) {
+    RECT frame{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &frame);
+    return frame;
+}
+
+// Every column is at least as wide as each of its texts, the header's and every cell's.
+void ExpectColumnsFitTheirTexts(HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, IDC_DETAILS_LIST);
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    for (int column = 0; column < 8; ++column) {
+        wchar_t title[100] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = title;
+        item.cchTextMax = 100;
+        ::SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
+        std::vector<std::wstring> texts = DetailsColumn(dialog, column);
+        texts.push_back(title);
+        for (const std::wstring& text : texts) {
+            EXPECT_LT(ListView_GetStringWidth(list, text.c_str()),
+                      ListView_GetColumnWidth(list, column))
+                << "column " << column << ": " << text;
+        }
+    }
 }
 
 void ClickDetailsColumn(HWND dialog, int column) {
@@ -673,32 +714,45 @@ TEST_F(Dialogs, DetailsListEveryCookieSortByAHeaderClickAndCopyTheSelectedRows) 
             ClickDetailsColumn(dialog, 1);
             EXPECT_EQ((std::vector<std::wstring>{L"SID", L"save.sol", L"a\tb"}),
                       DetailsColumn(dialog, 1));
-            // Times sort by their value, an unknown one first.
+            // Times sort by their value, an unknown one and a session's first; they read in the
+            // user's zone and format.
             ClickDetailsColumn(dialog, 4);
-            EXPECT_EQ((std::vector<std::wstring>{L"", L"", IsoUtcText(Hour(30))}),
-                      DetailsColumn(dialog, 4));
+            EXPECT_EQ(
+                (std::vector<std::wstring>{L"", L"At end of session", UserDateAndTime(Hour(30))}),
+                DetailsColumn(dialog, 4));
+            ExpectColumnsFitTheirTexts(dialog);
             ClickDetailsColumn(dialog, 6);
             EXPECT_EQ((std::vector<std::wstring>{L"SID", L"save.sol", L"a\tb"}),
                       DetailsColumn(dialog, 1));
 
             SelectRows(dialog, {0, 2});
             PressCtrlC(dialog);
-            EXPECT_EQ(L"IE\tSID\twww.shop.com\t/\t" + IsoUtcText(Hour(30)) + L"\t" +
-                          IsoUtcText(Hour(3)) + L"\t" + IsoUtcText(Hour(1)) +
+            EXPECT_EQ(L"IE\tSID\twww.shop.com\t/\t" + LocalTimeText(Hour(30)) + L"\t" +
+                          LocalTimeText(Hour(3)) + L"\t" + LocalTimeText(Hour(1)) +
                           L"\tC:\\cache\\a.txt\r\n"
-                          L"IE\ta b\t.shop.com\t/e  n/\t\t" +
-                          IsoUtcText(Hour(1)) + L"\t" + IsoUtcText(Hour(5)) +
+                          L"IE\ta b\t.shop.com\t/e  n/\tAt end of session\t" +
+                          LocalTimeText(Hour(1)) + L"\t" + LocalTimeText(Hour(5)) +
                           L"\tC:\\cache\\b.txt\r\n",
                       ClipboardText());
 
-            // The list follows the dialog's size.
-            RECT before{};
-            ::GetWindowRect(list, &before);
-            ::SetWindowPos(dialog, nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER);
-            RECT after{};
-            ::GetWindowRect(list, &after);
-            EXPECT_GT(after.right - after.left, before.right - before.left);
-            EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+            // The list takes the room the dialog is given, the Close button keeps its corner,
+            // and the template's size is the smallest.
+            RECT opened{};
+            ::GetWindowRect(dialog, &opened);
+            const RECT before = ChildFrame(dialog, IDC_DETAILS_LIST);
+            const RECT close = ChildFrame(dialog, IDCANCEL);
+            ::SetWindowPos(dialog, nullptr, 0, 0, opened.right - opened.left + 300,
+                           opened.bottom - opened.top + 200, SWP_NOMOVE | SWP_NOZORDER);
+            const RECT after = ChildFrame(dialog, IDC_DETAILS_LIST);
+            EXPECT_EQ(before.right - before.left + 300, after.right - after.left);
+            EXPECT_EQ(before.bottom - before.top + 200, after.bottom - after.top);
+            EXPECT_EQ(close.right + 300, ChildFrame(dialog, IDCANCEL).right);
+            EXPECT_EQ(close.bottom + 200, ChildFrame(dialog, IDCANCEL).bottom);
+            ::SetWindowPos(dialog, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
+            RECT smallest{};
+            ::GetWindowRect(dialog, &smallest);
+            EXPECT_EQ(opened.right - opened.left, smallest.right - smallest.left);
+            EXPECT_EQ(opened.bottom - opened.top, smallest.bottom - smallest.top);
             ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
 }
@@ -836,23 +890,24 @@ TEST_F(Dialogs, DetailsOfASiteShowItsCookiesOfEveryRealStoreSortedAndCopiedWhole
             ClickDetailsColumn(dialog, 1);
             SelectRows(dialog, {0, 1, 2, 3, 4, 5});
             PressCtrlC(dialog);
-            const auto iso = [](FILETIME time) { return IsoUtcText(time); };
-            EXPECT_EQ(
-                L"IE\t\tshop.com\t/cart/\t\t" + iso(brokenTime) + L"\t" + iso(brokenTime) + L"\t" +
-                    brokenFile + L"\r\n" + L"Firefox\tff\tshop.com\t/\t" +
-                    iso(FromFirefox(1800000000000LL * 1000)) + L"\t" +
-                    iso(FromFirefox(FirefoxBase + 2 * HourMicroseconds)) + L"\t" +
-                    iso(FromFirefox(FirefoxBase)) + L"\tMozilla Firefox (default-release)\r\n" +
-                    L"Flash\tgame\\save.sol\tshop.com\t\t\t" + iso(flashTime) + L"\t" +
-                    iso(flashTime) + L"\t" + flashFile + L"\r\n" + L"IE\tlang\tshop.com\t/en/\t\t" +
-                    iso(cacheTime) + L"\t" + iso(langCreated) + L"\t" + cacheFile + L"\r\n" +
-                    L"Chrome\tpref\t.shop.com\t/\t" +
-                    iso(FromChromium(ChromiumBase + 2000 * HourMicroseconds)) + L"\t" +
-                    iso(FromChromium(ChromiumBase + HourMicroseconds)) + L"\t" +
-                    iso(FromChromium(ChromiumBase)) + L"\tGoogle Chrome (Default)\r\n" +
-                    L"IE\tSID\twww.shop.com\t/\t" + iso(sidExpires) + L"\t" + iso(cacheTime) +
-                    L"\t" + iso(sidCreated) + L"\t" + cacheFile + L"\r\n",
-                ClipboardText());
+            const auto iso = [](FILETIME time) { return LocalTimeText(time); };
+            EXPECT_EQ(L"IE\t\tshop.com\t/cart/\t\t" + iso(brokenTime) + L"\t" + iso(brokenTime) +
+                          L"\t" + brokenFile + L"\r\n" + L"Firefox\tff\tshop.com\t/\t" +
+                          iso(FromFirefox(1800000000000LL * 1000)) + L"\t" +
+                          iso(FromFirefox(FirefoxBase + 2 * HourMicroseconds)) + L"\t" +
+                          iso(FromFirefox(FirefoxBase)) +
+                          L"\tMozilla Firefox (default-release)\r\n" +
+                          L"Flash\tgame\\save.sol\tshop.com\t\t\t" + iso(flashTime) + L"\t" +
+                          iso(flashTime) + L"\t" + flashFile + L"\r\n" +
+                          L"IE\tlang\tshop.com\t/en/\tAt end of session\t" + iso(cacheTime) +
+                          L"\t" + iso(langCreated) + L"\t" + cacheFile + L"\r\n" +
+                          L"Chrome\tpref\t.shop.com\t/\t" +
+                          iso(FromChromium(ChromiumBase + 2000 * HourMicroseconds)) + L"\t" +
+                          iso(FromChromium(ChromiumBase + HourMicroseconds)) + L"\t" +
+                          iso(FromChromium(ChromiumBase)) + L"\tGoogle Chrome (Default)\r\n" +
+                          L"IE\tSID\twww.shop.com\t/\t" + iso(sidExpires) + L"\t" + iso(cacheTime) +
+                          L"\t" + iso(sidCreated) + L"\t" + cacheFile + L"\r\n",
+                      ClipboardText());
             ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
 }
@@ -909,6 +964,20 @@ TEST_F(Dialogs, DetailsSayWhyAStoreCouldNotBeReadAgainAndStillListItsCookiesAsLo
             ::GetWindowRect(note, &noteFrame);
             EXPECT_LT(listFrame.bottom, noteFrame.top);
             EXPECT_EQ(listFrame.right - listFrame.left, noteFrame.right - noteFrame.left);
+            // At twice the DPI every part is twice its size, and the list takes what is left.
+            const RECT close = ChildFrame(dialog, IDCANCEL);
+            RECT opened{};
+            ::SetWindowPos(dialog, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
+            ::GetWindowRect(dialog, &opened);
+            const RECT home = ChildFrame(dialog, IDC_DETAILS_LIST);
+            RECT doubled{opened.left, opened.top, opened.left + 2 * (opened.right - opened.left),
+                         opened.top + 2 * (opened.bottom - opened.top)};
+            ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(192, 192),
+                           reinterpret_cast<LPARAM>(&doubled));
+            const RECT scaled = ChildFrame(dialog, IDCANCEL);
+            const RECT grown = ChildFrame(dialog, IDC_DETAILS_LIST);
+            EXPECT_EQ(2 * (close.bottom - close.top), scaled.bottom - scaled.top);
+            EXPECT_LE(2 * (home.right - home.left), grown.right - grown.left);
             ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
 }
