@@ -252,14 +252,20 @@ void CDetailsDlg::Layout() {
 // Each column as wide as its widest text, cell or header, in the list's font of the moment.
 void CDetailsDlg::FitColumns() {
     HWND list = m_list.GetHwnd();
+    // The header insets its text on both sides; dialog units follow the DPI with the font.
+    RECT margin{0, 0, 10, 0};
+    ::MapDialogRect(m_hWnd, &margin);
     for (int column = 0; column < ColumnCount; ++column) {
-        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
-        const int cells = ListView_GetColumnWidth(list, column);
-        // The last column also takes the room the list has left.
-        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
-        if (cells > ListView_GetColumnWidth(list, column)) {
-            ListView_SetColumnWidth(list, column, cells);
+        const std::wstring header = LoadExpandedString(Headers[column]);
+        int width = ListView_GetStringWidth(list, header.c_str()) + margin.right;
+        if (column == ColumnCount - 1) {
+            // The last column takes the room the list has left.
+            ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
+            width = std::max(width, ListView_GetColumnWidth(list, column));
         }
+        ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
+        width = std::max(width, ListView_GetColumnWidth(list, column));
+        ListView_SetColumnWidth(list, column, width);
     }
 }
 
