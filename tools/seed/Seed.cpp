@@ -1,6 +1,7 @@
 // Fills the current Wine prefix with a realistic cookie store for trying Tollgate out: a few
 // hundred browser-cache, Flash, Chrome, Edge and Firefox cookies over some dozens of sites, of
-// ages from minutes to years, a few sites already authorized. Replaces whatever store was there.
+// ages from minutes to years, most expiring days to a year ahead and some at the end of the
+// session, a few sites already authorized. Replaces whatever store was there.
 // Prints what it made.
 #include "cookies/DomainKey.h"
 #include "store/Exceptions.h"
@@ -69,13 +70,15 @@ const CSite Sites[] = {
 // A fixed sequence, so every demo prefix looks the same.
 class CSequence {
 public:
+    explicit CSequence(std::uint64_t seed) : m_state(seed) {}
+
     unsigned Next(unsigned bound) {
         m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
         return static_cast<unsigned>(m_state >> 33) % bound;
     }
 
 private:
-    std::uint64_t m_state = 20260101;
+    std::uint64_t m_state;
 };
 
 constexpr std::uint64_t Minute = 60ULL * 10000000ULL;
@@ -91,14 +94,30 @@ std::uint64_t PickAge(CSequence& sequence) {
     return base + sequence.Next(static_cast<unsigned>(base / Minute / 4 + 1)) * Minute;
 }
 
-FILETIME Ago(std::uint64_t age) {
+// From now, `offset` ahead (positive) or back.
+FILETIME FromNow(std::int64_t offset) {
     FILETIME now;
     ::GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER value;
     value.LowPart = now.dwLowDateTime;
     value.HighPart = now.dwHighDateTime;
-    value.QuadPart -= age;
+    value.QuadPart += static_cast<std::uint64_t>(offset);
     return {value.LowPart, value.HighPart};
+}
+
+FILETIME Ago(std::uint64_t age) {
+    return FromNow(-static_cast<std::int64_t>(age));
+}
+
+// Expiries as sites set them: a day to a year ahead, and one in six at the end of the
+// session (0).
+FILETIME PickExpiry(CSequence& sequence) {
+    static const std::uint64_t days[] = {1, 3, 7, 14, 30, 90, 180, 365};
+    if (sequence.Next(6) == 0) {
+        return FILETIME{};
+    }
+    const std::uint64_t ahead = days[sequence.Next(std::size(days))] * 1440 * Minute;
+    return FromNow(static_cast<std::int64_t>(ahead + sequence.Next(1440) * Minute));
 }
 
 const wchar_t* const Paths[] = {L"/", L"/news/", L"/account/", L"/search/", L"/media/"};
@@ -111,9 +130,36 @@ std::int64_t Microseconds(FILETIME time, bool unixEpoch) {
     return static_cast<std::int64_t>(ticks / 10) - (unixEpoch ? 11644473600000000LL : 0);
 }
 
+// An expiry in a Chromium table (microseconds since 1601) or a Firefox one (milliseconds since
+// 1970); 0 for the end of the session in both.
+std::int64_t StoredExpiry(FILETIME expiry, bool firefox) {
+    if (expiry.dwLowDateTime == 0 && expiry.dwHighDateTime == 0) {
+        return 0;
+    }
+    return firefox ? Microseconds(expiry, true) / 1000 : Microseconds(expiry, false);
+}
+
+// The demo's hosts and paths are ASCII.
+std::string Ascii(const std::wstring& text) {
+    std::string ascii;
+    for (wchar_t c : text) {
+        ascii += static_cast<char>(c);
+    }
+    return ascii;
+}
+
+// A browser's row with its expiry, in the table's own units.
+BrowserStores::CRow Row(const std::wstring& host, const std::wstring& name, FILETIME created,
+                        FILETIME used, FILETIME expiry, bool firefox) {
+    BrowserStores::CRow row{host, name, L"/", Microseconds(created, firefox),
+                            Microseconds(used, firefox)};
+    row.expires = StoredExpiry(expiry, firefox);
+    return row;
+}
+
 // A Chrome, an Edge and a Firefox profile over most of the same sites: several browsers'
 // cookies share one row. Returns how many cookies it wrote.
-int SeedBrowsers(CSequence& sequence) {
+int SeedBrowsers(CSequence& sequence, CSequence& expiries) {
     std::vector<BrowserStores::CRow> chrome;
     std::vector<BrowserStores::CRow> edge;
     std::vector<BrowserStores::CRow> firefox;
@@ -127,17 +173,15 @@ int SeedBrowsers(CSequence& sequence) {
             const FILETIME used = Ago(age / (1 + sequence.Next(8)));
             const std::wstring name = L"c" + std::to_wstring(i);
             const std::wstring& where = i % 2 == 0 ? host : domain;
+            const FILETIME expiry = PickExpiry(expiries);
             if (index % 2 == 0) {
-                chrome.push_back(
-                    {where, name, L"/", Microseconds(created, false), Microseconds(used, false)});
+                chrome.push_back(Row(where, name, created, used, expiry, false));
             }
             if (index % 3 == 0 && i < 4) {
-                edge.push_back(
-                    {where, name, L"/", Microseconds(created, false), Microseconds(used, false)});
+                edge.push_back(Row(where, name, created, used, expiry, false));
             }
             if (index % 2 == 1 || index % 5 == 0) {
-                firefox.push_back(
-                    {where, name, L"/", Microseconds(created, true), Microseconds(used, true)});
+                firefox.push_back(Row(where, name, created, used, expiry, true));
             }
         }
         ++index;
@@ -159,7 +203,9 @@ int SeedBrowsers(CSequence& sequence) {
 int wmain() {
     try {
         CookieStore::Clear();
-        CSequence sequence;
+        CSequence sequence(20260101);
+        // Expiries have a sequence of their own: the other times stay what they were.
+        CSequence expiries(20261201);
         int browser = 0;
         int flash = 0;
         int authorized = 0;
@@ -173,7 +219,10 @@ int wmain() {
                 const std::uint64_t created = PickAge(sequence);
                 cookie.fileTime = Ago(created);
                 cookie.lastAccess = Ago(created / (1 + sequence.Next(8)));
-                CookieStore::AddBrowserCookie(cookie);
+                CookieStore::AddBrowserCookie(
+                    cookie, CookieStore::CookieFileRecord("id" + std::to_string(i), "demo",
+                                                          Ascii(site.host + path),
+                                                          PickExpiry(expiries), cookie.fileTime));
                 ++browser;
             }
             if (site.flash) {
@@ -191,7 +240,7 @@ int wmain() {
                 ++authorized;
             }
         }
-        const int browsers = SeedBrowsers(sequence);
+        const int browsers = SeedBrowsers(sequence, expiries);
         std::wprintf(L"seeded %d browser cookies, %d Flash cookies and %d Chrome, Edge and "
                      L"Firefox cookies over %d sites, %d authorized\n",
                      browser, flash, browsers, static_cast<int>(std::size(Sites)), authorized);
