@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots (docs/*.png) of the real program under Xvfb, in Wine's own
 # desktop (which draws captions) with the demo cookie store: both pages, the About box, the
-# install dialog, the window dragged larger, and the main page at 96, 144 and 192 DPI (Wine's
+# install dialog, the window dragged larger, the details of one site, and the main page at 96, 144 and 192 DPI (Wine's
 # "LogPixels", set before the program starts). Clicks and drags go through xdotool, as a
 # user's would.
 # Usage: tools/screenshots.sh [output-folder]   (default: docs)
@@ -98,6 +98,18 @@ corner
 drag $((width - 2)) $((height - 2)) 300 200
 drag 463 140 140 0
 shoot Tollgate resized.png
+stop_program
+
+# The details of a site with cookies of several browsers, opened by a double-click on its row
+# and dragged wider by its lower right corner, so that every column shows.
+start_program
+wait_for Tollgate
+corner
+xdotool mousemove $((left + 120)) $((top + 190)) click --repeat 2 --delay 80 1
+wait_for "Cookies of arcadeplanet.com"
+corner
+drag $((width - 2)) $((height - 2)) 400 0
+shoot "Cookies of arcadeplanet.com" details.png
 stop_program
 
 for dpi in 144 192; do
