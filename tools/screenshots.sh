@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots (docs/*.png) of the real program under Xvfb, in Wine's own
 # desktop (which draws captions) with the demo cookie store: both pages, the About box, the
-# install dialog, the window dragged larger, the details of one site, and the main page at 96, 144 and 192 DPI (Wine's
-# "LogPixels", set before the program starts). Clicks and drags go through xdotool, as a
+# install dialog, the window dragged larger, the window while Chrome holds its store, the
+# details of one site, and the main page at 96, 144 and 192 DPI (Wine's "LogPixels", set before
+# the program starts). Clicks and drags go through xdotool, as a
 # user's would.
 # Usage: tools/screenshots.sh [output-folder]   (default: docs)
 set -euo pipefail
@@ -76,27 +77,33 @@ drag() {
     sleep 1
 }
 
-# The design's column widths first; then the Type column's right edge dragged into the room
-# the list has left, so the browsers of each site show.
 start_program
 shoot Tollgate dpi-96.png
 sheet=$geometry
-drag 463 140 85 0
+click 420 140 # the Type column's header: the sites in order of their browsers
 geometry=$sheet
 shoot Tollgate not-authorized.png
 click 145 38 # the "Authorized" tab
 geometry=$sheet
 shoot Tollgate authorized.png
-click 53 400 # About
+click 53 436 # About
 shoot "About Tollgate" about.png
 stop_program
 
-# Dragged by its lower right corner, as a user makes it larger, and the Type column with it.
+# Chrome's cookie store held as a running Chrome holds it, by the tests' stand-in for a browser:
+# the notice row tells why Chrome's cookies are missing.
+chrome=$(wine cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')'\Google\Chrome\User Data\Default\Network\Cookies'
+wine "$bin/browser_stand_in.exe" hold "$chrome" TollgateScreenshots >/dev/null 2>&1 &
+sleep 3
+start_program
+shoot Tollgate browser-open.png
+stop_program
+
+# Dragged by its lower right corner, as a user makes it larger.
 start_program
 wait_for Tollgate
 corner
 drag $((width - 2)) $((height - 2)) 300 200
-drag 463 140 140 0
 shoot Tollgate resized.png
 stop_program
 

@@ -27,6 +27,8 @@
 #define IDC_NEWS 1027
 #define IDC_STATUS_LINE 1028
 #define IDC_REFRESH 1029
+#define IDC_NOTICE_LINE 1050
+#define IDC_NOTICE_BUTTON 1051
 #define IDC_SHEET_TABS 0x3020
 
 // Controls of the About box and the install-success dialog

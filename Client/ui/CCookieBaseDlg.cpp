@@ -109,6 +109,7 @@ void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     m_list.SetItemText(index, 1, FormatAgeText(ToFileTime(shown.lastUsed)));
     m_list.SetItemText(index, 2, FormatAgeText(ToFileTime(shown.created)));
     m_list.SetItemText(index, typeColumn, TypeTextForKinds(shown.kinds));
+    FitTypeColumn(shown.kinds);
     m_list.SetItemText(index, countColumn, CountText(shown.count));
     m_cookieTotal += shown.count;
     RefreshCountLabel();
@@ -146,6 +147,7 @@ void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
     }
     if (now.kinds != shown.kinds) {
         m_list.SetItemText(index, typeColumn, TypeTextForKinds(now.kinds));
+        FitTypeColumn(now.kinds);
     }
     if (now.lastUsed != shown.lastUsed) {
         m_list.SetItemText(index, 1, FormatAgeText(ToFileTime(now.lastUsed)));
@@ -351,6 +353,7 @@ bool CCookieBaseDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
     }
     case WM_SIZE:
         m_layout.Apply(LOWORD(lParam), HIWORD(lParam));
+        WidenTypeColumn();
         result = 0;
         return true;
     default:
@@ -443,6 +446,36 @@ void CCookieBaseDlg::ApplyDpi(UINT dpi) {
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     m_layout.Apply(client.right, client.bottom);
+    m_fittedKinds.clear();
+    m_typeWidth = 0;
+    for (const auto& [domain, shown] : m_listedDomains) {
+        FitTypeColumn(shown.kinds);
+    }
+}
+
+void CCookieBaseDlg::FitTypeColumn(std::uint32_t kinds) {
+    // Few sites differ in their mix of browsers: each mix is measured once.
+    if (!m_fittedKinds.insert(kinds).second) {
+        return;
+    }
+    const std::wstring text = TypeTextForKinds(kinds);
+    // A cell keeps six pixels clear at either side of its text, at 96 DPI.
+    const int needed = static_cast<int>(::SendMessageW(m_list.GetHwnd(), LVM_GETSTRINGWIDTHW, 0,
+                                                       reinterpret_cast<LPARAM>(text.c_str()))) +
+                       ScaleForDpi(12, m_dpi);
+    if (needed > m_typeWidth) {
+        m_typeWidth = needed;
+        WidenTypeColumn();
+    }
+}
+
+void CCookieBaseDlg::WidenTypeColumn() {
+    RECT list{};
+    ::GetClientRect(m_list.GetHwnd(), &list);
+    const int width = std::min(m_typeWidth, static_cast<int>(list.right / 3));
+    if (width > ListView_GetColumnWidth(m_list.GetHwnd(), typeColumn)) {
+        ListView_SetColumnWidth(m_list.GetHwnd(), typeColumn, width);
+    }
 }
 
 void CCookieBaseDlg::CreateCountLabel() {

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // What both cookie pages share: a checked list of domains, one row per domain, kept in sorted
@@ -79,6 +80,10 @@ private:
     void SetUpImageList();
     void SetUpLayout(UINT templateDpi);
     void ApplyDpi(UINT dpi);
+    // The Type column shows its widest text whole, up to a third of the list's width; it is
+    // never narrowed, so a column the user dragged wider stays so.
+    void FitTypeColumn(std::uint32_t kinds);
+    void WidenTypeColumn();
     void CreateCountLabel();
     void RefreshCountLabel();
     void RepaintCountLabel();
@@ -126,4 +131,8 @@ private:
     CAnchoredLayout m_layout;
     CDpiFont m_boldFont;
     UINT m_dpi = 0;
+    // The kinds whose Type text the column has been measured for at this DPI, and what the
+    // widest of them needs.
+    std::unordered_set<std::uint32_t> m_fittedKinds;
+    int m_typeWidth = 0;
 };

@@ -7,9 +7,12 @@
 #include "ui/CAboutDlg.h"
 #include "ui/StatusText.h"
 #include "res/StringLoader.h"
+#include "ui/TextRoom.h"
 #include "ui/WindowPlacement.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -29,8 +32,8 @@ RECT ClientRectOf(HWND parent, HWND control) {
     return rect;
 }
 
-RECT Shifted(const RECT& rect, LONG dx) {
-    return {rect.left + dx, rect.top, rect.right + dx, rect.bottom};
+RECT Moved(const RECT& rect, LONG dx, LONG dy) {
+    return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
 }
 
 } // namespace
@@ -105,6 +108,14 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
             ShowStatus();
         }
         break;
+    case WM_DRAWITEM:
+        if (wParam != IDC_NOTICE_LINE) {
+            return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam,
+                                                            result);
+        }
+        m_noticeRow.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        result = TRUE;
+        return true;
     case WM_SHEET_SHOWN:
         OnSheetShown();
         break;
@@ -190,6 +201,7 @@ void CMainDlg::OnSheetInitialized() {
     MakeResizable();
     ReworkButtons();
     SetUpLayout();
+    MakeRoomForStatus();
     m_restoreMaximized = RestoreWindowPlacement(m_hWnd, MinimumSize());
     CDomainList domains;
     m_service.RegisterWindow(m_hWnd, domains);
@@ -224,42 +236,81 @@ SIZE CMainDlg::MinimumSize() const {
     ::GetWindowRect(m_hWnd, &window);
     ::GetClientRect(m_hWnd, &client);
     const SIZE home = m_layout.HomeSize();
-    return {home.cx + (window.right - window.left) - client.right,
+    return {home.cx + ScaleBetweenDpis(m_statusRoom, m_dpi, m_homeDpi) +
+                (window.right - window.left) - client.right,
             home.cy + (window.bottom - window.top) - client.bottom};
 }
 
 void CMainDlg::ReworkButtons() {
     HWND ok = ::GetDlgItem(m_hWnd, IDOK);
     HWND cancel = ::GetDlgItem(m_hWnd, IDCANCEL);
+    HWND help = ::GetDlgItem(m_hWnd, IDHELP);
+    const RECT tabs = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDC_SHEET_TABS));
     const RECT okRect = ClientRectOf(m_hWnd, ok);
     const RECT cancelRect = ClientRectOf(m_hWnd, cancel);
+    const RECT helpRect = ClientRectOf(m_hWnd, help);
     const LONG gap = cancelRect.left - okRect.right;
+
+    // The notice row takes the buttons' place, and they move down by it and the sheet's
+    // spacing above them; the window grows with them, the pages keep their size.
+    const LONG rowHeight =
+        CNoticeRow::Height(m_font.Get(), m_dpi, cancelRect.bottom - cancelRect.top);
+    const LONG down = rowHeight + std::max(cancelRect.top - tabs.bottom, 0L);
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left,
+                   window.bottom - window.top + down, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT closeRect = Moved(cancelRect, 0, down);
+    const RECT newHelpRect = Moved(helpRect, 0, down);
+    ::MoveWindow(help, newHelpRect.left, newHelpRect.top, newHelpRect.right - newHelpRect.left,
+                 newHelpRect.bottom - newHelpRect.top, TRUE);
 
     // The sheet relabels OK as its Close button and disables Cancel; Close then takes
     // Cancel's place, and Cancel stays enabled but hidden so that Esc still closes.
     ::SendMessageW(m_hWnd, PSM_CANCELTOCLOSE, 0, 0);
     ::ShowWindow(cancel, SW_HIDE);
     ::EnableWindow(cancel, TRUE);
-    ::MoveWindow(ok, cancelRect.left, cancelRect.top, cancelRect.right - cancelRect.left,
-                 cancelRect.bottom - cancelRect.top, TRUE);
+    for (HWND button : {ok, cancel}) {
+        ::MoveWindow(button, closeRect.left, closeRect.top, closeRect.right - closeRect.left,
+                     closeRect.bottom - closeRect.top, TRUE);
+    }
 
-    const RECT tabs = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDC_SHEET_TABS));
-    const LONG width = cancelRect.right - cancelRect.left;
+    const LONG width = closeRect.right - closeRect.left;
     const LONG step = width + gap;
-    const RECT aboutRect = Shifted(cancelRect, tabs.left - cancelRect.left);
+    const RECT aboutRect = Moved(closeRect, tabs.left - closeRect.left, 0);
     constexpr DWORD button = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
     m_aboutButton = AddControl(L"BUTTON", IDS_ABOUT_BUTTON, button, IDC_ABOUT, aboutRect);
     m_newsButton =
-        AddControl(L"BUTTON", IDS_NEWS_BUTTON, button, IDC_NEWS, Shifted(aboutRect, step));
+        AddControl(L"BUTTON", IDS_NEWS_BUTTON, button, IDC_NEWS, Moved(aboutRect, step, 0));
     m_refreshButton = AddControl(L"BUTTON", IDS_REFRESH_BUTTON, button, IDC_REFRESH,
-                                 Shifted(aboutRect, 2 * step));
+                                 Moved(aboutRect, 2 * step, 0));
     // The rest of the row up to Close; plain text, read as it is by screen readers.
-    const RECT statusRect{aboutRect.left + 3 * step, cancelRect.top, cancelRect.left - gap,
-                          cancelRect.bottom};
+    const RECT statusRect{aboutRect.left + 3 * step, closeRect.top, closeRect.left - gap,
+                          closeRect.bottom};
     m_statusLine =
         AddControl(L"STATIC", 0,
                    WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS,
                    IDC_STATUS_LINE, statusRect);
+    m_noticeRow.Create(m_hWnd,
+                       {tabs.left, cancelRect.top, helpRect.right, cancelRect.top + rowHeight},
+                       m_font.Get());
+}
+
+// The sheet's width comes from its pages; the status line may need more than it leaves.
+void CMainDlg::MakeRoomForStatus() {
+    const RECT status = ClientRectOf(m_hWnd, m_statusLine);
+    // Slack for the layout's rounding of both edges at other scales.
+    const LONG needed =
+        WidestAtEveryScale(m_font.Get(), m_dpi, WidestStatusText()).cx + ScaleForDpi(2, m_dpi);
+    m_homeDpi = m_dpi;
+    m_statusRoom = std::max(needed - (status.right - status.left), 0L);
+    if (m_statusRoom == 0) {
+        return;
+    }
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left + m_statusRoom,
+                   window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND CMainDlg::AddControl(const wchar_t* className, UINT textId, DWORD style, int id,
@@ -285,6 +336,7 @@ void CMainDlg::SetUpLayout() {
         m_layout.Add(button, A::Bottom);
     }
     m_layout.Add(m_statusLine, A::Bottom | A::GrowWidth);
+    m_layout.Add(m_noticeRow.Line(), A::Bottom | A::GrowWidth);
 }
 
 // The sheet has made the first page and shows itself.
@@ -294,12 +346,13 @@ void CMainDlg::OnSheetShown() {
     m_layout.Add(page, CAnchoredLayout::GrowWidth | CAnchoredLayout::GrowHeight);
     // The buttons follow the "Not Authorized" page in the tab order.
     HWND after = page;
-    for (HWND button : {m_aboutButton, m_newsButton, m_refreshButton}) {
+    for (HWND button : {m_aboutButton, m_newsButton, m_refreshButton, m_noticeRow.Button()}) {
         if (button != nullptr && after != nullptr) {
             ::SetWindowPos(button, after, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
             after = button;
         }
     }
+    m_pageShown = true;
     if (m_restoreMaximized) {
         ::ShowWindow(m_hWnd, SW_MAXIMIZE);
     }
@@ -307,11 +360,22 @@ void CMainDlg::OnSheetShown() {
 }
 
 void CMainDlg::LayOut() {
+    if (!m_pageShown) {
+        return;
+    }
     // A page made later stands where the sheet put the first one.
     m_layout.AddLike(m_allowedPage.GetHwnd(), m_toReviewPage.GetHwnd());
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     m_layout.Apply(client.right, client.bottom);
+    const RECT close = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDOK));
+    const RECT help = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDHELP));
+    m_noticeRow.Place(close, help.left - close.right);
+}
+
+void CMainDlg::ShowNoticeButton(const std::wstring& label) {
+    m_noticeRow.SetButton(label);
+    LayOut();
 }
 
 // Everything sized here follows the new DPI from its size at the first one, and the window
@@ -321,7 +385,8 @@ void CMainDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
     m_dpi = dpi;
     m_layout.SetDpi(dpi);
     m_font.SetDpi(dpi);
-    for (HWND control : {m_aboutButton, m_newsButton, m_refreshButton, m_statusLine}) {
+    for (HWND control : {m_aboutButton, m_newsButton, m_refreshButton, m_statusLine,
+                         m_noticeRow.Line(), m_noticeRow.Button()}) {
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
     }
     m_toReviewPage.SetDpi(dpi);
@@ -362,6 +427,7 @@ void CMainDlg::DropQueuedDomainMessages(HWND window) {
 void CMainDlg::ShowStatus() {
     const CLoadProgress progress = m_service.GetLoadProgress();
     ::SetWindowTextW(m_statusLine, StatusText(progress).c_str());
+    m_noticeRow.SetText(NoticeLineText(progress));
     if (progress.loading) {
         ::SetTimer(m_hWnd, StatusTimer, StatusInterval, nullptr);
     } else {

@@ -7,12 +7,14 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CHeldBrowsersButton.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CMainDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CMessageBoxReport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CNoticeRow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CToReviewDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CTransitionDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CallbackReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NoticeText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StatusText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MessageStream.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TextRoom.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TimeText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowIcons.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp

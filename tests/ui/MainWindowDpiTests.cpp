@@ -1,6 +1,9 @@
 // The main window at another DPI, and after it has grown. Wine never moves a window between
 // monitors, so the DPI change comes as Windows sends it: WM_DPICHANGED with the new DPI in
 // wParam and the suggested window rectangle in lParam, to the real window.
+#include "cookies/CStoreNotice.h"
+#include "cookies/CookieKind.h"
+#include "cookies/sources/CDatabaseCookie.h"
 #include "res/resource.h"
 #include "ui/PageHarness.h"
 
@@ -10,7 +13,9 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -247,6 +252,118 @@ TEST_F(MainWindowDpi, EveryControlAMoveReachesIsDrawnAfresh) {
               ::GetDlgItem(sheet, IDC_STATUS_LINE), ::GetDlgItem(review, IDC_DELETE),
               ::GetDlgItem(review, IDC_CHECK_ALL), ::GetDlgItem(review, IDC_COUNT_LABEL)}) {
             EXPECT_LT(1u, ColoursShown(sheet, moved)) << ::GetDlgCtrlID(moved) << " is blank";
+        }
+    });
+}
+
+namespace {
+
+// A load that ended with the widest summary and with two browsers open.
+class CLoadedService : public CFakeDomainService {
+public:
+    CLoadProgress GetLoadProgress() override {
+        CLoadProgress progress;
+        progress.cookies = 88888;
+        progress.sites = 8888;
+        progress.milliseconds = 88800;
+        for (CookieKind kind : {CookieKind::Chrome, CookieKind::Edge}) {
+            CStoreNotice notice;
+            notice.problem = CStoreProblem::BrowserOpen;
+            notice.kind = kind;
+            progress.notices.push_back(notice);
+        }
+        return progress;
+    }
+};
+
+std::wstring TextOf(HWND control) {
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(control, text, 1024);
+    return text;
+}
+
+// What `text` takes in the control's font: on one line, or wrapped at the control's width.
+SIZE TextExtentIn(HWND control, const std::wstring& text, bool wrapped = false) {
+    HDC dc = ::GetDC(control);
+    const HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    if (wrapped) {
+        RECT rect{};
+        ::GetClientRect(control, &rect);
+        ::DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+        size = {Width(rect), Height(rect)};
+    } else {
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(control, dc);
+    return size;
+}
+
+// The window at the designed size for its DPI: the smallest it lets itself be made.
+void ToDesignedSize(HWND sheet) {
+    MINMAXINFO limits{};
+    ::SendMessageW(sheet, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    ::SetWindowPos(sheet, nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y,
+                   SWP_NOMOVE | SWP_NOZORDER);
+}
+
+} // namespace
+
+TEST_F(MainWindowDpi, SummaryNoticesAndTypesShowWholeAtTheDesignedSizeAtEveryDpi) {
+    CLoadedService loaded;
+    // A site with cookies of five browsers.
+    CRefPtr<CCookieDomain> site = MakeDomain(L"open.com", 2, 10, 100, 3);
+    const auto store = std::make_shared<const CBrowserStore>();
+    for (CookieKind kind : {CookieKind::Chrome, CookieKind::Edge, CookieKind::Firefox}) {
+        site->AddCookie(
+            CDatabaseCookie::Create(kind, store, L"www.open.com", FILETIME{}, FILETIME{}, {}));
+    }
+    loaded.domains = {site};
+    RunMainWindow(loaded, [&](HWND sheet) {
+        HWND review = ToReviewPage(sheet);
+        HWND status = ::GetDlgItem(sheet, IDC_STATUS_LINE);
+        HWND line = ::GetDlgItem(sheet, IDC_NOTICE_LINE);
+        const std::wstring chrome = L"Chrome is open, so its cookies are not shown. Close Chrome "
+                                    L"and they appear here.";
+        ASSERT_NE(nullptr, line);
+        EXPECT_EQ(chrome + L"  " +
+                      L"Edge is open, so its cookies are not shown. Close Edge and "
+                      L"they appear here.",
+                  TextOf(line));
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(sheet, IDC_NOTICE_BUTTON)));
+        const RECT window = WindowRect(sheet);
+        for (UINT dpi : {96u, 192u}) {
+            const RECT suggested{window.left, window.top,
+                                 window.left + ::MulDiv(Width(window), dpi, 96),
+                                 window.top + ::MulDiv(Height(window), dpi, 96)};
+            ChangeDpi(sheet, dpi, suggested);
+            ToDesignedSize(sheet);
+            RECT client{};
+            ::GetClientRect(status, &client);
+            EXPECT_LE(TextExtentIn(status, TextOf(status)).cx, client.right) << dpi;
+            ::GetClientRect(line, &client);
+            EXPECT_LE(TextExtentIn(line, chrome).cx, client.right) << dpi;
+            EXPECT_LE(TextExtentIn(line, TextOf(line), true).cy, client.bottom) << dpi;
+
+            // The row: as wide as the tabs' frame, between it and the buttons.
+            const RECT row = RectIn(sheet, line);
+            const RECT tabs = RectIn(sheet, ::GetDlgItem(sheet, IDC_SHEET_TABS));
+            const RECT help = RectIn(sheet, ::GetDlgItem(sheet, IDHELP));
+            EXPECT_EQ(tabs.left, row.left) << dpi;
+            EXPECT_EQ(help.right, row.right) << dpi;
+            EXPECT_LE(tabs.bottom, row.top) << dpi;
+            for (int id : {IDC_ABOUT, IDC_NEWS, IDC_REFRESH, IDC_STATUS_LINE, IDOK, IDHELP}) {
+                EXPECT_LE(row.bottom, RectIn(sheet, ::GetDlgItem(sheet, id)).top) << id;
+            }
+
+            // The Type column shows the site's five browsers.
+            HWND list = ListOf(review);
+            const std::wstring types = ReadColumn(review, 3).at(0);
+            const auto needed = ::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0,
+                                               reinterpret_cast<LPARAM>(types.c_str()));
+            EXPECT_LT(needed, ListView_GetColumnWidth(list, 3)) << dpi;
         }
     });
 }
