@@ -84,8 +84,12 @@ void CApplication::StartUp(CookieManager& manager) {
 
 INT_PTR CApplication::Run(CookieManager& manager) {
     manager.StartLoading();
-    CMainDlg window(manager, m_icons);
-    return window.DoModal(::GetActiveWindow());
+    CBrowserCloser closer(m_restartManager);
+    CMainDlg window(manager, m_icons, closer);
+    const INT_PTR result = window.DoModal(::GetActiveWindow());
+    // The browsers the user closed from the window open again as the program ends.
+    closer.Reopen();
+    return result;
 }
 
 void CApplication::ShutDown(CookieManager& manager) {

@@ -7,12 +7,9 @@
 #include "ui/CAboutDlg.h"
 #include "ui/StatusText.h"
 #include "res/StringLoader.h"
-#include "ui/TextRoom.h"
 #include "ui/WindowPlacement.h"
 
 #include <commctrl.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -25,22 +22,11 @@ constexpr UINT_PTR ChangesTimer = 2;
 // Announced domains are read at the pages' repaint pace.
 constexpr UINT ChangesInterval = 250;
 
-RECT ClientRectOf(HWND parent, HWND control) {
-    RECT rect{};
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-RECT Moved(const RECT& rect, LONG dx, LONG dy) {
-    return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
-}
-
 } // namespace
 
-CMainDlg::CMainDlg(CDomainService& service, const CWindowIcons& icons)
-    : m_service(service), m_icons(icons), m_allowedPage(service), m_toReviewPage(service),
-      m_caption(LoadExpandedString(IDS_MAIN_CAPTION)) {
+CMainDlg::CMainDlg(CDomainService& service, const CWindowIcons& icons, CBrowserCloser& closer)
+    : m_service(service), m_icons(icons), m_heldBrowsers(closer), m_allowedPage(service),
+      m_toReviewPage(service), m_caption(LoadExpandedString(IDS_MAIN_CAPTION)) {
     m_psh.dwFlags |= PSH_NOAPPLYNOW | PSH_HASHELP | PSH_NOCONTEXTHELP;
     m_psh.pszCaption = m_caption.c_str();
     AddPage(m_toReviewPage);
@@ -57,6 +43,9 @@ bool CMainDlg::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LP
             OpenNewsPage();
         } else if (LOWORD(wParam) == IDC_REFRESH) {
             Refresh();
+        } else if (LOWORD(wParam) == IDC_NOTICE_BUTTON) {
+            m_heldBrowsers.Press(m_service.GetLoadProgress().notices);
+            ShowStatus();
         } else {
             return CPropertySheetImpl::ProcessWindowMessage(window, message, wParam, lParam,
                                                             result);
@@ -213,189 +202,6 @@ void CMainDlg::OnSheetInitialized() {
     ::PostMessageW(m_hWnd, WM_SHEET_SHOWN, 0, 0);
 }
 
-// A sizing border and a maximize box, around the client area the sheet chose.
-void CMainDlg::MakeResizable() {
-    const auto style =
-        static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)) | WS_THICKFRAME | WS_MAXIMIZEBOX;
-    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
-    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(style));
-    RECT client{};
-    ::GetClientRect(m_hWnd, &client);
-    RECT frame = client;
-    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
-
-// The designed client size at the current DPI, in the frame the window has now: the frame
-// keeps its own size when the DPI changes under Wine, and follows the system's metrics on
-// Windows.
-SIZE CMainDlg::MinimumSize() const {
-    RECT window{};
-    RECT client{};
-    ::GetWindowRect(m_hWnd, &window);
-    ::GetClientRect(m_hWnd, &client);
-    const SIZE home = m_layout.HomeSize();
-    return {home.cx + ScaleBetweenDpis(m_statusRoom, m_dpi, m_homeDpi) +
-                (window.right - window.left) - client.right,
-            home.cy + (window.bottom - window.top) - client.bottom};
-}
-
-void CMainDlg::ReworkButtons() {
-    HWND ok = ::GetDlgItem(m_hWnd, IDOK);
-    HWND cancel = ::GetDlgItem(m_hWnd, IDCANCEL);
-    HWND help = ::GetDlgItem(m_hWnd, IDHELP);
-    const RECT tabs = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDC_SHEET_TABS));
-    const RECT okRect = ClientRectOf(m_hWnd, ok);
-    const RECT cancelRect = ClientRectOf(m_hWnd, cancel);
-    const RECT helpRect = ClientRectOf(m_hWnd, help);
-    const LONG gap = cancelRect.left - okRect.right;
-
-    // The notice row takes the buttons' place, and they move down by it and the sheet's
-    // spacing above them; the window grows with them, the pages keep their size.
-    const LONG rowHeight =
-        CNoticeRow::Height(m_font.Get(), m_dpi, cancelRect.bottom - cancelRect.top);
-    const LONG down = rowHeight + std::max(cancelRect.top - tabs.bottom, 0L);
-    RECT window{};
-    ::GetWindowRect(m_hWnd, &window);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left,
-                   window.bottom - window.top + down, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const RECT closeRect = Moved(cancelRect, 0, down);
-    const RECT newHelpRect = Moved(helpRect, 0, down);
-    ::MoveWindow(help, newHelpRect.left, newHelpRect.top, newHelpRect.right - newHelpRect.left,
-                 newHelpRect.bottom - newHelpRect.top, TRUE);
-
-    // The sheet relabels OK as its Close button and disables Cancel; Close then takes
-    // Cancel's place, and Cancel stays enabled but hidden so that Esc still closes.
-    ::SendMessageW(m_hWnd, PSM_CANCELTOCLOSE, 0, 0);
-    ::ShowWindow(cancel, SW_HIDE);
-    ::EnableWindow(cancel, TRUE);
-    for (HWND button : {ok, cancel}) {
-        ::MoveWindow(button, closeRect.left, closeRect.top, closeRect.right - closeRect.left,
-                     closeRect.bottom - closeRect.top, TRUE);
-    }
-
-    const LONG width = closeRect.right - closeRect.left;
-    const LONG step = width + gap;
-    const RECT aboutRect = Moved(closeRect, tabs.left - closeRect.left, 0);
-    constexpr DWORD button = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
-    m_aboutButton = AddControl(L"BUTTON", IDS_ABOUT_BUTTON, button, IDC_ABOUT, aboutRect);
-    m_newsButton =
-        AddControl(L"BUTTON", IDS_NEWS_BUTTON, button, IDC_NEWS, Moved(aboutRect, step, 0));
-    m_refreshButton = AddControl(L"BUTTON", IDS_REFRESH_BUTTON, button, IDC_REFRESH,
-                                 Moved(aboutRect, 2 * step, 0));
-    // The rest of the row up to Close; plain text, read as it is by screen readers.
-    const RECT statusRect{aboutRect.left + 3 * step, closeRect.top, closeRect.left - gap,
-                          closeRect.bottom};
-    m_statusLine =
-        AddControl(L"STATIC", 0,
-                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS,
-                   IDC_STATUS_LINE, statusRect);
-    m_noticeRow.Create(m_hWnd,
-                       {tabs.left, cancelRect.top, helpRect.right, cancelRect.top + rowHeight},
-                       m_font.Get());
-}
-
-// The sheet's width comes from its pages; the status line may need more than it leaves.
-void CMainDlg::MakeRoomForStatus() {
-    const RECT status = ClientRectOf(m_hWnd, m_statusLine);
-    // Slack for the layout's rounding of both edges at other scales.
-    const LONG needed =
-        WidestAtEveryScale(m_font.Get(), m_dpi, WidestStatusText()).cx + ScaleForDpi(2, m_dpi);
-    m_homeDpi = m_dpi;
-    m_statusRoom = std::max(needed - (status.right - status.left), 0L);
-    if (m_statusRoom == 0) {
-        return;
-    }
-    RECT window{};
-    ::GetWindowRect(m_hWnd, &window);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left + m_statusRoom,
-                   window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HWND CMainDlg::AddControl(const wchar_t* className, UINT textId, DWORD style, int id,
-                          const RECT& rect) {
-    HWND control = ::CreateWindowExW(
-        WS_EX_NOPARENTNOTIFY, className, textId != 0 ? LoadExpandedString(textId).c_str() : L"",
-        style, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hWnd,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
-    if (control != nullptr) {
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
-    }
-    return control;
-}
-
-void CMainDlg::SetUpLayout() {
-    using A = CAnchoredLayout;
-    m_layout.SetParent(m_hWnd, m_dpi);
-    m_layout.Add(::GetDlgItem(m_hWnd, IDC_SHEET_TABS), A::GrowWidth | A::GrowHeight);
-    for (int id : {IDOK, IDCANCEL, IDHELP}) {
-        m_layout.Add(::GetDlgItem(m_hWnd, id), A::Right | A::Bottom);
-    }
-    for (HWND button : {m_aboutButton, m_newsButton, m_refreshButton}) {
-        m_layout.Add(button, A::Bottom);
-    }
-    m_layout.Add(m_statusLine, A::Bottom | A::GrowWidth);
-    m_layout.Add(m_noticeRow.Line(), A::Bottom | A::GrowWidth);
-}
-
-// The sheet has made the first page and shows itself.
-void CMainDlg::OnSheetShown() {
-    // Where the sheet put its first page, at the smallest size: every page grows from there.
-    HWND page = m_toReviewPage.GetHwnd();
-    m_layout.Add(page, CAnchoredLayout::GrowWidth | CAnchoredLayout::GrowHeight);
-    // The buttons follow the "Not Authorized" page in the tab order.
-    HWND after = page;
-    for (HWND button : {m_aboutButton, m_newsButton, m_refreshButton, m_noticeRow.Button()}) {
-        if (button != nullptr && after != nullptr) {
-            ::SetWindowPos(button, after, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-            after = button;
-        }
-    }
-    m_pageShown = true;
-    if (m_restoreMaximized) {
-        ::ShowWindow(m_hWnd, SW_MAXIMIZE);
-    }
-    LayOut();
-}
-
-void CMainDlg::LayOut() {
-    if (!m_pageShown) {
-        return;
-    }
-    // A page made later stands where the sheet put the first one.
-    m_layout.AddLike(m_allowedPage.GetHwnd(), m_toReviewPage.GetHwnd());
-    RECT client{};
-    ::GetClientRect(m_hWnd, &client);
-    m_layout.Apply(client.right, client.bottom);
-    const RECT close = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDOK));
-    const RECT help = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDHELP));
-    m_noticeRow.Place(close, help.left - close.right);
-}
-
-void CMainDlg::ShowNoticeButton(const std::wstring& label) {
-    m_noticeRow.SetButton(label);
-    LayOut();
-}
-
-// Everything sized here follows the new DPI from its size at the first one, and the window
-// takes the place the system suggests. The DPI comes with the message: the window's own
-// may not have changed yet, and never does under Wine.
-void CMainDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    m_dpi = dpi;
-    m_layout.SetDpi(dpi);
-    m_font.SetDpi(dpi);
-    for (HWND control : {m_aboutButton, m_newsButton, m_refreshButton, m_statusLine,
-                         m_noticeRow.Line(), m_noticeRow.Button()}) {
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
-    }
-    m_toReviewPage.SetDpi(dpi);
-    m_allowedPage.SetDpi(dpi);
-    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    LayOut();
-}
-
 void CMainDlg::Refresh() {
     if (m_service.GetLoadProgress().loading) {
         return;
@@ -427,7 +233,12 @@ void CMainDlg::DropQueuedDomainMessages(HWND window) {
 void CMainDlg::ShowStatus() {
     const CLoadProgress progress = m_service.GetLoadProgress();
     ::SetWindowTextW(m_statusLine, StatusText(progress).c_str());
-    m_noticeRow.SetText(NoticeLineText(progress));
+    std::wstring notices = NoticeLineText(progress);
+    if (!m_heldBrowsers.Outcome().empty()) {
+        notices += (notices.empty() ? L"" : L"  ") + m_heldBrowsers.Outcome();
+    }
+    m_noticeRow.SetText(notices);
+    ShowNoticeButton(m_heldBrowsers.Label(progress.notices));
     if (progress.loading) {
         ::SetTimer(m_hWnd, StatusTimer, StatusInterval, nullptr);
     } else {

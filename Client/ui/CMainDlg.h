@@ -6,6 +6,7 @@
 #include "framework/KeyCommand.h"
 #include "framework/PropertySheetImpl.h"
 #include "ui/CAllowedDlg.h"
+#include "ui/CHeldBrowsersButton.h"
 #include "ui/CNoticeRow.h"
 #include "ui/CToReviewDlg.h"
 #include "ui/WindowIcons.h"
@@ -23,7 +24,9 @@
 // from the manager and hands each to the page of its authorized state.
 class CMainDlg final : public CPropertySheetImpl {
 public:
-    CMainDlg(CDomainService& service, const CWindowIcons& icons);
+    // Browsers that `closer` closes on the user's word are opened again when the closer goes,
+    // if the user has not reopened them before.
+    CMainDlg(CDomainService& service, const CWindowIcons& icons, CBrowserCloser& closer);
 
 protected:
     bool ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -66,6 +69,7 @@ private:
 
     CDomainService& m_service;
     const CWindowIcons& m_icons;
+    CHeldBrowsersButton m_heldBrowsers;
     CAllowedDlg m_allowedPage;
     CToReviewDlg m_toReviewPage;
     std::wstring m_caption;

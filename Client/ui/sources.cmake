@@ -6,6 +6,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CDetailsDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CHeldBrowsersButton.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CMainDlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CMainDlgLayout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CMessageBoxReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CNoticeRow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CToReviewDlg.cpp

@@ -1,5 +1,6 @@
 #include "res/resource.h"
 #include "store/ErrorText.h"
+#include "support/BrowserStandIn.h"
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/MachineKeyGuard.h"
@@ -555,6 +556,38 @@ TEST_F(ProgramWindow, StatusLineSumsUpTheLoadAndRefreshShowsTheStoreAsItIsNow) {
     EXPECT_TRUE(WaitUntil([&] { return StartsWith(WindowText(status), L"9 cookies"); }, 10000));
     EXPECT_EQ(3u, WaitForRows(review, 3).size());
     EXPECT_EQ((std::vector<std::wstring>{L"beta.org"}), Names(WaitForRows(Page(1), 1)));
+    EXPECT_EQ(1u, Close());
+}
+
+// A running Chrome holds its store: the notice line names it and offers to close it, and once
+// Chrome lets go its site appears without Refresh and the notice goes.
+TEST_F(ProgramWindow, AHeldStoreIsNamedAndItsSiteAppearsOnceItsBrowserLetsGo) {
+    constexpr std::int64_t microseconds = 13344473600000000;
+    const std::wstring chrome = BrowserStores::AddChromiumStore(
+        BrowserStores::ChromiumProfile(L"Google\\Chrome\\User Data", L"Default"),
+        BrowserStores::Layout::Current,
+        {{L".chrome.org", L"sid", L"/", microseconds, microseconds}});
+    HWND review = nullptr;
+    HWND notice = nullptr;
+    HWND button = nullptr;
+    {
+        const CBrowserStandIn browser(chrome);
+        Start();
+        WaitForLoad();
+        notice = ::GetDlgItem(m_sheet, IDC_NOTICE_LINE);
+        button = ::GetDlgItem(m_sheet, IDC_NOTICE_BUTTON);
+        EXPECT_EQ(L"Chrome is open, so its cookies are not shown. Close Chrome and they appear "
+                  L"here.",
+                  WindowText(notice));
+        EXPECT_TRUE(::IsWindowVisible(button));
+        EXPECT_EQ(L"Close Chrome\x2026", WindowText(button));
+        review = Page(0);
+        EXPECT_EQ(3u, WaitForRows(review, 3).size());
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"alpha.com", L"chrome.org", L"delta.com", L"gamma.net"}),
+              Names(WaitForRows(review, 4)));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(notice).empty(); }, 5000));
+    EXPECT_FALSE(::IsWindowVisible(button));
     EXPECT_EQ(1u, Close());
 }
 

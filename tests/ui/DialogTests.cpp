@@ -1,4 +1,5 @@
 #include "app/ProgramSources.h"
+#include "cookies/CBrowserCloser.h"
 #include "cookies/CCookie.h"
 #include "cookies/CookieManager.h"
 #include "cookies/DomainMessages.h"
@@ -12,8 +13,10 @@
 #include "support/BrowserStoreBuilder.h"
 #include "support/CookieStoreBuilder.h"
 #include "support/EmptyStores.h"
+#include "support/FakeRestartManager.h"
 #include "support/ProgramDriver.h"
 #include "support/RecordedBrowser.h"
+#include "support/RecordedMessages.h"
 #include "support/RegistrySandbox.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CDetailsDlg.h"
@@ -113,6 +116,8 @@ protected:
     void SetUp() override { TakeBrowserRequests(); }
 
     CWindowIcons m_icons{::GetModuleHandleW(nullptr)};
+    CFakeRestartManager m_restart;
+    CBrowserCloser m_closer{m_restart};
 };
 
 } // namespace
@@ -206,7 +211,7 @@ TEST_F(Dialogs, MainWindowRoutesDomainsByTheirStateAndLeavesTheManagerWhenClosed
         service.domains = {kept, open};
         CRefPtr<CCookieDomain> later = MakeDomain(L"later.com", 1, 5, 50);
 
-        CMainDlg window(service, m_icons);
+        CMainDlg window(service, m_icons, m_closer);
         HWND sheet = nullptr;
         WhileShown(
             L"Tollgate", [&] { window.DoModal(nullptr); },
@@ -281,7 +286,7 @@ TEST_F(Dialogs, ClosingTheMainWindowDuringABusyLoadLeavesNoRecordAlive) {
         };
         CookieManager manager({source}, ProgramReport(), ::PostMessageW);
         manager.StartLoading();
-        CMainDlg window(manager, m_icons);
+        CMainDlg window(manager, m_icons, m_closer);
         t_busyLoad = &load;
         // Inside the window's loop, which is held while the loading thread queues its
         // messages; then the window closes with them still queued.
@@ -360,7 +365,7 @@ void CollectFocusable(HWND parent, std::vector<std::pair<HWND, std::wstring>>& f
 TEST_F(Dialogs, EveryFocusableControlHasANameAndEachListIsNamedByItsPage) {
     CFakeDomainService service;
     service.domains = {MakeDomain(L"open.com", 1, 10, 100)};
-    CMainDlg window(service, m_icons);
+    CMainDlg window(service, m_icons, m_closer);
     WhileShown(
         L"Tollgate", [&] { window.DoModal(nullptr); },
         [&](HWND sheet) {
@@ -410,7 +415,7 @@ HWND TabFrom(HWND sheet) {
 TEST_F(Dialogs, TabReachesEveryControlOnceAndSpaceTicksTheFocusedRow) {
     CFakeDomainService service;
     service.domains = {MakeDomain(L"a.com", 1, 10, 100), MakeDomain(L"b.com", 1, 10, 100)};
-    CMainDlg window(service, m_icons);
+    CMainDlg window(service, m_icons, m_closer);
     WhileShown(
         L"Tollgate", [&] { window.DoModal(nullptr); },
         [&](HWND sheet) {
@@ -526,7 +531,7 @@ TEST_F(Dialogs, CollectedChangesShowEveryCookieWithFarFewerMessages) {
                                   }
                                   return ::PostMessageW(window, message, wParam, lParam);
                               });
-        CMainDlg window(manager, m_icons);
+        CMainDlg window(manager, m_icons, m_closer);
         WhileShown(
             L"Tollgate",
             [&] {
@@ -980,4 +985,50 @@ TEST_F(Dialogs, DetailsSayWhyAStoreCouldNotBeReadAgainAndStillListItsCookiesAsLo
             EXPECT_LE(2 * (home.right - home.left), grown.right - grown.left);
             ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
+}
+
+// Chrome holds its store: the notice row's button asks first, closes Chrome through Restart
+// Manager, offers to reopen it, and what is still closed when the window goes is reopened.
+TEST_F(Dialogs, TheNoticeButtonClosesTheHeldBrowserAfterAskingAndReopensIt) {
+    CFakeDomainService service;
+    CStoreNotice held;
+    held.problem = CStoreProblem::BrowserOpen;
+    held.kind = CookieKind::Chrome;
+    held.database = L"Cookies";
+    held.skipped = true;
+    service.progress.notices = {held};
+    CFakeRestartManager restart;
+    restart.AddProgram(1, L"Google Chrome", {L"Cookies"});
+    TakeRecordedMessages();
+    RunMainWindow(
+        service,
+        [&](HWND sheet) {
+            HWND button = ::GetDlgItem(sheet, IDC_NOTICE_BUTTON);
+            HWND line = ::GetDlgItem(sheet, IDC_NOTICE_LINE);
+            EXPECT_TRUE(::IsWindowVisible(button));
+            EXPECT_EQ(L"Close Chrome\x2026", WindowText(button));
+            SetRecordedAnswer(IDNO);
+            ::SendMessageW(button, BM_CLICK, 0, 0);
+            EXPECT_TRUE(restart.calls.empty());
+            const std::vector<CRecordedMessage> asked = TakeRecordedMessages();
+            ASSERT_EQ(1u, asked.size());
+            EXPECT_EQ(L"Chrome will close now, as they do for a Windows update, and open again "
+                      L"when you close Tollgate or press Reopen.",
+                      asked[0].text);
+
+            SetRecordedAnswer(IDYES);
+            ::SendMessageW(button, BM_CLICK, 0, 0);
+            EXPECT_EQ(1u, TakeRecordedMessages().size());
+            EXPECT_EQ(L"Reopen Google Chrome", WindowText(button));
+            EXPECT_NE(std::wstring::npos, WindowText(line).find(L"Closed Google Chrome."));
+            ::SendMessageW(button, BM_CLICK, 0, 0);
+            EXPECT_EQ(L"restart", restart.calls.at(restart.calls.size() - 2));
+            EXPECT_NE(std::wstring::npos, WindowText(line).find(L"Reopened Google Chrome."));
+            EXPECT_EQ(L"Close Chrome\x2026", WindowText(button));
+            ::SendMessageW(button, BM_CLICK, 0, 0);
+            restart.calls.clear();
+        },
+        restart);
+    SetRecordedAnswer(IDOK);
+    EXPECT_EQ((std::vector<std::wstring>{L"restart", L"end"}), restart.calls);
 }

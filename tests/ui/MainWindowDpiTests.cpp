@@ -259,22 +259,19 @@ TEST_F(MainWindowDpi, EveryControlAMoveReachesIsDrawnAfresh) {
 namespace {
 
 // A load that ended with the widest summary and with two browsers open.
-class CLoadedService : public CFakeDomainService {
-public:
-    CLoadProgress GetLoadProgress() override {
-        CLoadProgress progress;
-        progress.cookies = 88888;
-        progress.sites = 8888;
-        progress.milliseconds = 88800;
-        for (CookieKind kind : {CookieKind::Chrome, CookieKind::Edge}) {
-            CStoreNotice notice;
-            notice.problem = CStoreProblem::BrowserOpen;
-            notice.kind = kind;
-            progress.notices.push_back(notice);
-        }
-        return progress;
+CLoadProgress WidestLoad() {
+    CLoadProgress progress;
+    progress.cookies = 88888;
+    progress.sites = 8888;
+    progress.milliseconds = 88800;
+    for (CookieKind kind : {CookieKind::Chrome, CookieKind::Edge}) {
+        CStoreNotice notice;
+        notice.problem = CStoreProblem::BrowserOpen;
+        notice.kind = kind;
+        progress.notices.push_back(notice);
     }
-};
+    return progress;
+}
 
 std::wstring TextOf(HWND control) {
     wchar_t text[1024] = {};
@@ -312,7 +309,8 @@ void ToDesignedSize(HWND sheet) {
 } // namespace
 
 TEST_F(MainWindowDpi, SummaryNoticesAndTypesShowWholeAtTheDesignedSizeAtEveryDpi) {
-    CLoadedService loaded;
+    CFakeDomainService loaded;
+    loaded.progress = WidestLoad();
     // A site with cookies of five browsers.
     CRefPtr<CCookieDomain> site = MakeDomain(L"open.com", 2, 10, 100, 3);
     const auto store = std::make_shared<const CBrowserStore>();

@@ -3,6 +3,7 @@
 #include "cookies/DomainMessages.h"
 #include "cookies/FileTime.h"
 #include "res/resource.h"
+#include "support/FakeRestartManager.h"
 #include "support/RecordedBrowser.h"
 #include "support/RecordedMessages.h"
 #include "ui/CMainDlg.h"
@@ -129,12 +130,19 @@ bool CFakeDomainService::DeleteDomain(const CRefPtr<CCookieDomain>& domain) {
 }
 
 void RunMainWindow(CFakeDomainService& service, const std::function<void(HWND sheet)>& script) {
+    CFakeRestartManager restart;
+    RunMainWindow(service, script, restart);
+}
+
+void RunMainWindow(CFakeDomainService& service, const std::function<void(HWND sheet)>& script,
+                   CRestartManager& restart) {
+    CBrowserCloser closer(restart);
     t_script = &script;
     t_service = &service;
     // A thread timer: it fires inside the sheet's own modal loop once that loop runs.
     ::SetTimer(nullptr, 0, 0, RunScript);
     const CWindowIcons icons(::GetModuleHandleW(nullptr));
-    CMainDlg window(service, icons);
+    CMainDlg window(service, icons, closer);
     window.DoModal(nullptr);
     t_script = nullptr;
     t_service = nullptr;

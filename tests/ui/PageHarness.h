@@ -2,6 +2,7 @@
 
 #include "cookies/CCookieDomain.h"
 #include "cookies/CDomainService.h"
+#include "cookies/CRestartManager.h"
 
 #include <windows.h>
 
@@ -22,7 +23,7 @@ public:
     void UnregisterWindow(HWND window) override;
     void DomainMessageTaken(HWND, const CCookieDomain&) override {}
     bool Refresh() override { return false; }
-    CLoadProgress GetLoadProgress() override { return {}; }
+    CLoadProgress GetLoadProgress() override { return progress; }
     void GetDomains(CDomainList& domains) override;
     bool AuthorizeDomain(const CRefPtr<CCookieDomain>& domain) override;
     bool DeleteDomain(const CRefPtr<CCookieDomain>& domain) override;
@@ -33,6 +34,7 @@ public:
                         CCookieDescriptions& descriptions) override;
 
     CDomainList domains;
+    CLoadProgress progress;
     std::wstring failOn;
     std::function<void(const CRefPtr<CCookieDomain>&)> beforeChange;
     std::vector<std::wstring> authorized;
@@ -64,7 +66,10 @@ private:
 
 // Runs the program's main window over `service`. The script runs inside the window's modal
 // loop once the first page is up, with the sheet's window; then the window closes.
+// The notice row's button closes browsers through `restart`, a double.
 void RunMainWindow(CFakeDomainService& service, const std::function<void(HWND sheet)>& script);
+void RunMainWindow(CFakeDomainService& service, const std::function<void(HWND sheet)>& script,
+                   CRestartManager& restart);
 // This process's visible dialog or message box with the caption, waited for (null if none
 // comes up).
 HWND WaitForOwnDialog(const wchar_t* caption);

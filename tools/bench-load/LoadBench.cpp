@@ -9,6 +9,8 @@
 #include "app/ProgramSources.h"
 #include "cookies/CookieManager.h"
 #include "res/resource.h"
+#include "cookies/CBrowserCloser.h"
+#include "cookies/CWin32RestartManager.h"
 #include "ui/CMainDlg.h"
 #include "ui/WindowIcons.h"
 #include "store/Exceptions.h"
@@ -226,7 +228,9 @@ CWindowRun WindowLoad(const CWindowIcons& icons) {
     });
     manager.StartLoading();
     const double cpuStart = ThreadCpuSeconds();
-    CMainDlg(manager, icons).DoModal(nullptr);
+    CWin32RestartManager restart;
+    CBrowserCloser closer(restart);
+    CMainDlg(manager, icons, closer).DoModal(nullptr);
     run.windowCpu = ThreadCpuSeconds() - cpuStart;
     watcher.join();
     manager.WaitForLoading();
