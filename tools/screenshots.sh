@@ -91,7 +91,7 @@ shoot "About Tollgate" about.png
 stop_program
 
 # Chrome's cookie store held as a running Chrome holds it, by the tests' stand-in for a browser:
-# the notice row tells why Chrome's cookies are missing.
+# the notice row tells why Chrome's cookies are missing, beside its button that closes Chrome.
 chrome=$(wine cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')'\Google\Chrome\User Data\Default\Network\Cookies'
 wine "$bin/browser_stand_in.exe" hold "$chrome" TollgateScreenshots >/dev/null 2>&1 &
 sleep 3
