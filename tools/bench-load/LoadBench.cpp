@@ -1,10 +1,12 @@
 // Runs the program's real window over the real manager, with all of the program's sources, on
 // a store of 20,000 browser cookies (3,000 domains), 5,000 Flash files (1,000 site folders) and
 // the browsers' databases of CBrowserStoresBench, built in the current prefix, and holds the time
-// until the window has settled against the bare platform work of the same store. Prints the
-// figures; the last line is "load-ratio <x>".
+// until the window has settled against the bare platform work of the same store; then runs
+// Tollgate.exe itself over the same store for its window's longest answer and its peak memory.
+// Prints the figures; the last line is "load-ratio <x>".
 
 #include "BrowserStoresBench.h"
+#include "ProgramWatch.h"
 
 #include "app/ProgramSources.h"
 #include "cookies/CookieManager.h"
@@ -284,6 +286,10 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("platform-work-ms %.0f (fastest of %d)\n", work * 1000, Rounds);
         std::printf("posted-messages %zu\n", best.posted);
         std::printf("first-row-ms %.0f\n", (best.firstRow - best.shown) * 1000);
+        // The program itself, as a black box: its window's answers and its memory.
+        const CProgramFigures program = WatchProgram();
+        std::printf("max-response-ms %.0f\n", program.maxResponseMs);
+        std::printf("peak-memory-mb %.0f\n", program.peakMemoryMb);
         browsers.Measure();
         CookieStore::Clear();
         browsers.Clear();

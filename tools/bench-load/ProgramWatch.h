@@ -1,0 +1,14 @@
+#pragma once
+
+// What Tollgate.exe, started as the user starts it, shows from outside during one full load.
+struct CProgramFigures {
+    // The longest a WM_NULL sent to its window every 10 ms waited for the answer, from the
+    // window's creation until the status line says the load has ended.
+    double maxResponseMs = 0;
+    // The process's peak working set after the load, Wine's own share included.
+    double peakMemoryMb = 0;
+};
+
+// Starts Tollgate.exe beside this program, watches its full load of the current prefix's
+// stores, and closes it.
+CProgramFigures WatchProgram();
