@@ -24,4 +24,5 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CriticalSection.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CWin32RestartManager.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DomainKey.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SharedText.cpp
 )

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cookies/CCookie.h"
+#include "cookies/SharedText.h"
 
 #include <cstdint>
 #include <memory>
@@ -22,7 +23,8 @@ struct CBrowserStore {
 };
 
 // A row of a cookie table as it was read, to delete exactly that row and no other: one that
-// has changed since has another row key or creation time and stays.
+// has changed since has another row key or creation time and stays. Its texts repeat across a
+// store's rows, so they are shared.
 struct CRowIdentity {
     // Which of the columns below were NULL, so that they match NULL again and nothing else.
     enum Null : std::uint8_t {
@@ -34,12 +36,12 @@ struct CRowIdentity {
     };
 
     std::int64_t key = 0;
-    std::wstring host;
-    std::wstring name;
-    std::wstring path;
+    CSharedText host;
+    CSharedText name;
+    CSharedText path;
     std::int64_t created = 0;
     // Chromium's top frame site, Firefox's origin attributes; empty where there is no column.
-    std::wstring partition;
+    CSharedText partition;
     std::uint8_t nulls = 0;
 };
 
@@ -47,18 +49,18 @@ struct CRowIdentity {
 class CDatabaseCookie final : public CCookie {
 public:
     static CRefPtr<CCookie> Create(CookieKind kind, std::shared_ptr<const CBrowserStore> store,
-                                   std::wstring host, FILETIME created, FILETIME lastUsed,
+                                   CSharedText host, FILETIME created, FILETIME lastUsed,
                                    CRowIdentity row);
 
+    const std::wstring& GetFile() const noexcept override { return m_store->database; }
     const CBrowserStore& GetStore() const noexcept { return *m_store; }
     const std::shared_ptr<const CBrowserStore>& GetSharedStore() const noexcept { return m_store; }
     const CRowIdentity& GetRow() const noexcept { return m_row; }
 
 private:
-    CDatabaseCookie(CookieKind kind, std::shared_ptr<const CBrowserStore> store, std::wstring host,
+    CDatabaseCookie(CookieKind kind, std::shared_ptr<const CBrowserStore> store, CSharedText host,
                     FILETIME created, FILETIME lastUsed, CRowIdentity row);
 
-    // Both never change, so they are read without the lock.
     const std::shared_ptr<const CBrowserStore> m_store;
     const CRowIdentity m_row;
 };

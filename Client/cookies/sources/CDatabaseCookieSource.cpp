@@ -164,9 +164,10 @@ bool CDatabaseCookieSource::ReadStore(const std::shared_ptr<CBrowserStore>& stor
     std::int64_t highest = 0;
     const CookieKind kind = GetKind();
     CCookieList read;
+    CTextPool texts;
     while (rows.Step()) {
         highest = std::max(highest, rows.GetInt64(0));
-        read.push_back(CookieFromRow(rows, m_table, kind, store));
+        read.push_back(CookieFromRow(rows, m_table, kind, store, texts));
     }
     // Set before any other thread can see the store through its cookies.
     store->highestKey = highest;
@@ -267,8 +268,8 @@ bool CDatabaseCookieSource::ReadDescriptions(const CBrowserStore& store,
             descriptions.push_back(std::move(description));
         } else {
             CStoreNotice gone = NoticeOf(store, GetKind(), CStoreProblem::CookieGone);
-            gone.item = row.name;
-            gone.host = row.host;
+            gone.item = *row.name;
+            gone.host = *row.host;
             descriptions.push_back(DescribeAsLoaded(*cookie, gone));
         }
         find.Reset();
@@ -280,9 +281,9 @@ CCookieDescription CDatabaseCookieSource::DescribeAsLoaded(CDatabaseCookie& cook
                                                            const CStoreNotice& problem) {
     CCookieDescription description = DescribeRecord(cookie);
     const CRowIdentity& row = cookie.GetRow();
-    description.name = row.name;
-    description.host = row.host;
-    description.path = row.path;
+    description.name = *row.name;
+    description.host = *row.host;
+    description.path = *row.path;
     description.location = BrowserProfileText(cookie.GetStore().browser, cookie.GetStore().profile);
     description.problem = problem;
     return description;

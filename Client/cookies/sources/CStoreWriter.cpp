@@ -47,9 +47,10 @@ void CStoreWriter::Delete(const std::vector<const CRowIdentity*>& rows,
         m_remove->Reset();
     }
     CCookieList left;
+    CTextPool texts;
     m_remaining->Bind(1, m_store->highestKey);
     while (m_remaining->Step()) {
-        CRefPtr<CCookie> cookie = CookieFromRow(*m_remaining, m_table, m_kind, m_store);
+        CRefPtr<CCookie> cookie = CookieFromRow(*m_remaining, m_table, m_kind, m_store, texts);
         if (DomainKeyFromHost(cookie->GetHost()) == domainKey) {
             left.push_back(std::move(cookie));
         }

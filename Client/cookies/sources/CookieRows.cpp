@@ -10,11 +10,12 @@
 namespace {
 
 // The text of a column, and whether it was NULL.
-std::wstring ReadText(CSqliteStatement& row, int column, std::uint8_t& nulls, std::uint8_t bit) {
+CSharedText ReadText(CSqliteStatement& row, int column, std::uint8_t& nulls, std::uint8_t bit,
+                     CTextPool& texts) {
     if (row.IsNull(column)) {
         nulls |= bit;
     }
-    return row.GetText(column);
+    return texts.Share(row.GetText(column));
 }
 
 void BindText(CSqliteStatement& statement, int parameter, const std::wstring& value, bool null) {
@@ -55,24 +56,25 @@ std::string SelectRows(const CCookieTable& table, bool partitioned) {
 }
 
 CRefPtr<CCookie> CookieFromRow(CSqliteStatement& row, const CCookieTable& table, CookieKind kind,
-                               const std::shared_ptr<const CBrowserStore>& store) {
+                               const std::shared_ptr<const CBrowserStore>& store,
+                               CTextPool& texts) {
     CRowIdentity identity;
     identity.key = row.GetInt64(0);
-    identity.host = ReadText(row, 1, identity.nulls, CRowIdentity::HostNull);
-    identity.name = ReadText(row, 2, identity.nulls, CRowIdentity::NameNull);
-    identity.path = ReadText(row, 3, identity.nulls, CRowIdentity::PathNull);
+    identity.host = ReadText(row, 1, identity.nulls, CRowIdentity::HostNull, texts);
+    identity.name = ReadText(row, 2, identity.nulls, CRowIdentity::NameNull, texts);
+    identity.path = ReadText(row, 3, identity.nulls, CRowIdentity::PathNull, texts);
     if (row.IsNull(4)) {
         identity.nulls |= CRowIdentity::CreatedNull;
     }
     identity.created = row.GetInt64(4);
-    identity.partition = ReadText(row, 6, identity.nulls, CRowIdentity::PartitionNull);
+    identity.partition = ReadText(row, 6, identity.nulls, CRowIdentity::PartitionNull, texts);
     // A leading dot marks a domain cookie; it is no part of the host's name.
-    std::wstring host = identity.host;
+    std::wstring_view host = *identity.host;
     if (!host.empty() && host.front() == L'.') {
-        host.erase(0, 1);
+        host.remove_prefix(1);
     }
     const FILETIME created = FileTimeFromMicroseconds(identity.created, table.epoch);
-    return CDatabaseCookie::Create(kind, store, std::move(host), created,
+    return CDatabaseCookie::Create(kind, store, texts.Share(host), created,
                                    FileTimeFromMicroseconds(row.GetInt64(5), table.epoch),
                                    std::move(identity));
 }
@@ -85,16 +87,16 @@ std::string WhereIdentity(const CCookieTable& table, bool partitioned) {
 
 void BindIdentity(CSqliteStatement& statement, const CRowIdentity& row, bool partitioned) {
     statement.Bind(1, row.key);
-    BindText(statement, 2, row.host, (row.nulls & CRowIdentity::HostNull) != 0);
-    BindText(statement, 3, row.name, (row.nulls & CRowIdentity::NameNull) != 0);
-    BindText(statement, 4, row.path, (row.nulls & CRowIdentity::PathNull) != 0);
+    BindText(statement, 2, *row.host, (row.nulls & CRowIdentity::HostNull) != 0);
+    BindText(statement, 3, *row.name, (row.nulls & CRowIdentity::NameNull) != 0);
+    BindText(statement, 4, *row.path, (row.nulls & CRowIdentity::PathNull) != 0);
     if ((row.nulls & CRowIdentity::CreatedNull) != 0) {
         statement.BindNull(5);
     } else {
         statement.Bind(5, row.created);
     }
     if (partitioned) {
-        BindText(statement, 6, row.partition, (row.nulls & CRowIdentity::PartitionNull) != 0);
+        BindText(statement, 6, *row.partition, (row.nulls & CRowIdentity::PartitionNull) != 0);
     }
 }
 

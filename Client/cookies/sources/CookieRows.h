@@ -3,6 +3,7 @@
 #include "cookies/CCookie.h"
 #include "cookies/CookieKind.h"
 #include "cookies/RefCount.h"
+#include "cookies/SharedText.h"
 #include "cookies/sources/CDatabaseCookie.h"
 
 #include <cstdint>
@@ -44,9 +45,9 @@ bool IsPartitioned(const CCookieTable& table, const std::vector<std::wstring>& c
 
 // "SELECT" of the columns that CookieFromRow reads, "FROM" the table; a WHERE may follow.
 std::string SelectRows(const CCookieTable& table, bool partitioned);
-// The cookie of the row a SelectRows statement stands on.
+// The cookie of the row a SelectRows statement stands on, its texts shared through `texts`.
 CRefPtr<CCookie> CookieFromRow(CSqliteStatement& row, const CCookieTable& table, CookieKind kind,
-                               const std::shared_ptr<const CBrowserStore>& store);
+                               const std::shared_ptr<const CBrowserStore>& store, CTextPool& texts);
 
 // " WHERE" the row is the one the identity was read from: parameters 1 to 6.
 std::string WhereIdentity(const CCookieTable& table, bool partitioned);
