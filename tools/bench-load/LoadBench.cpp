@@ -288,6 +288,9 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("first-row-ms %.0f\n", (best.firstRow - best.shown) * 1000);
         // The program itself, as a black box: its window's answers and its memory.
         const CProgramFigures program = WatchProgram();
+        std::printf("  program: first answer after %.0f ms, the longest asked %.0f ms after the "
+                    "window's creation\n",
+                    program.firstResponseMs, program.maxResponseAtMs);
         std::printf("max-response-ms %.0f\n", program.maxResponseMs);
         std::printf("peak-memory-mb %.0f\n", program.peakMemoryMb);
         browsers.Measure();

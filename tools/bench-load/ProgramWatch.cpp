@@ -74,11 +74,19 @@ CProgramFigures WatchProgram() {
         ::Sleep(1);
     }
     CProgramFigures figures;
-    for (;;) {
+    const double created = Milliseconds();
+    for (bool first = true;; first = false) {
         const double start = Milliseconds();
         DWORD_PTR answer = 0;
         ::SendMessageTimeoutW(sheet, WM_NULL, 0, 0, SMTO_NORMAL, PingTimeoutMs, &answer);
-        figures.maxResponseMs = std::max(figures.maxResponseMs, Milliseconds() - start);
+        const double took = Milliseconds() - start;
+        if (first) {
+            figures.firstResponseMs = took;
+        }
+        if (took > figures.maxResponseMs) {
+            figures.maxResponseMs = took;
+            figures.maxResponseAtMs = start - created;
+        }
         if (LoadEnded(sheet)) {
             break;
         }
