@@ -5,7 +5,7 @@ CCookie::CCookie(CookieKind kind, CSharedText host, FILETIME created, FILETIME l
 
 CIECookie::CIECookie(std::wstring file, std::wstring host, FILETIME created, FILETIME lastUsed,
                      std::wstring url)
-    : CCookie(CookieKind::IE, MakeSharedText(std::move(host)), created, lastUsed),
+    : CCookie(CookieKind::IE, CSharedText(std::move(host)), created, lastUsed),
       m_file(std::move(file)), m_url(std::move(url)) {}
 
 CRefPtr<CCookie> CIECookie::Create(std::wstring file, std::wstring host, FILETIME created,
@@ -16,7 +16,7 @@ CRefPtr<CCookie> CIECookie::Create(std::wstring file, std::wstring host, FILETIM
 
 CFlashCookie::CFlashCookie(std::wstring file, std::wstring host, FILETIME created,
                            FILETIME lastUsed)
-    : CCookie(CookieKind::Flash, MakeSharedText(std::move(host)), created, lastUsed),
+    : CCookie(CookieKind::Flash, CSharedText(std::move(host)), created, lastUsed),
       m_file(std::move(file)) {}
 
 CRefPtr<CCookie> CFlashCookie::Create(std::wstring file, std::wstring host, FILETIME created,
