@@ -315,8 +315,8 @@ TEST_F(MainWindowDpi, SummaryNoticesAndTypesShowWholeAtTheDesignedSizeAtEveryDpi
     CRefPtr<CCookieDomain> site = MakeDomain(L"open.com", 2, 10, 100, 3);
     const auto store = std::make_shared<const CBrowserStore>();
     for (CookieKind kind : {CookieKind::Chrome, CookieKind::Edge, CookieKind::Firefox}) {
-        site->AddCookie(
-            CDatabaseCookie::Create(kind, store, L"www.open.com", FILETIME{}, FILETIME{}, {}));
+        site->AddCookie(CDatabaseCookie::Create(kind, store, CSharedText(L"www.open.com"),
+                                                FILETIME{}, FILETIME{}, {}));
     }
     loaded.domains = {site};
     RunMainWindow(loaded, [&](HWND sheet) {
