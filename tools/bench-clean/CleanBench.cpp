@@ -6,7 +6,9 @@
 // Prints the figures; the last line is "clean-seconds <x>".
 
 #include "app/UnattendedClean.h"
+#include "bench-load/BenchClock.h"
 #include "bench-load/BrowserStoresBench.h"
+#include "bench-load/ProgramWatch.h"
 #include "cookies/CDeleteBatch.h"
 #include "cookies/CookieManager.h"
 #include "cookies/FileTime.h"
@@ -25,14 +27,6 @@ namespace {
 
 constexpr std::uint64_t Day = 24ULL * 3600 * 10'000'000;
 constexpr unsigned CleanDays = 30;
-
-double Seconds() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Even sites were last used 60 days ago, odd ones now.
 FILETIME SiteTime(int site) {
@@ -63,13 +57,6 @@ void BuildStore(double scale) {
                                   SiteTime(site));
     }
     CBrowserStoresBench().Build(scale, SiteTime);
-}
-
-std::wstring ProgramBesideThis() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring program = path;
-    return program.substr(0, program.find_last_of(L'\\') + 1) + L"Tollgate.exe";
 }
 
 // Runs Tollgate.exe -clean 30 with its output thrown away; its exit code.

@@ -5,6 +5,7 @@
 // Tollgate.exe itself over the same store for its window's longest answer and its peak memory.
 // Prints the figures; the last line is "load-ratio <x>".
 
+#include "BenchClock.h"
 #include "BrowserStoresBench.h"
 #include "ProgramWatch.h"
 
@@ -43,14 +44,6 @@ struct CStoreSize {
     int flashFiles;
     int flashSites;
 };
-
-double Seconds() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void BuildStore(const CStoreSize& size) {
     CookieStore::Clear();

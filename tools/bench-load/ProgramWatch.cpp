@@ -1,5 +1,7 @@
 #include "ProgramWatch.h"
 
+#include "BenchClock.h"
+
 #include "framework/UniqueHandle.h"
 #include "res/resource.h"
 #include "store/ErrorText.h"
@@ -20,18 +22,7 @@ constexpr UINT PingTimeoutMs = 60000;
 constexpr DWORD PingIntervalMs = 10;
 
 double Milliseconds() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000 / static_cast<double>(frequency.QuadPart);
-}
-
-std::wstring ProgramBesideThis() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring program = path;
-    return program.substr(0, program.find_last_of(L'\\') + 1) + L"Tollgate.exe";
+    return Seconds() * 1000;
 }
 
 // The main window of the process, visible or not yet.
@@ -56,6 +47,13 @@ bool LoadEnded(HWND sheet) {
 }
 
 } // namespace
+
+std::wstring ProgramBesideThis() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring program = path;
+    return program.substr(0, program.find_last_of(L'\\') + 1) + L"Tollgate.exe";
+}
 
 CProgramFigures WatchProgram() {
     std::wstring program = ProgramBesideThis();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // What Tollgate.exe, started as the user starts it, shows from outside during one full load.
 struct CProgramFigures {
     // The longest a WM_NULL sent to its window every 10 ms waited for the answer, from the
@@ -12,6 +14,9 @@ struct CProgramFigures {
     // The process's peak working set after the load, Wine's own share included.
     double peakMemoryMb = 0;
 };
+
+// Tollgate.exe in the folder of the running benchmark.
+std::wstring ProgramBesideThis();
 
 // Starts Tollgate.exe beside this program, watches its full load of the current prefix's
 // stores, and closes it.
