@@ -154,6 +154,8 @@ void CDatabaseCookieSource::EnumerateStore(const std::shared_ptr<CBrowserStore>&
 bool CDatabaseCookieSource::ReadStore(const std::shared_ptr<CBrowserStore>& store,
                                       CCookieList& cookies, bool& triggers) {
     CSqliteDatabase db(store->database, CSqliteDatabase::Mode::ReadOnly);
+    // The load reads each page once: a page cache would only raise the program's peak memory.
+    db.Execute("PRAGMA cache_size=16");
     const std::wstring table = WideName(m_table.table);
     const std::vector<std::wstring> columns = db.GetColumns(table);
     if (!HasRowColumns(m_table, columns)) {
