@@ -4,11 +4,11 @@
 #include "cookies/CDeleteBatch.h"
 #include "cookies/FileTime.h"
 #include "framework/Dpi.h"
-#include "framework/UniqueHandle.h"
 #include "framework/WindowText.h"
 #include "res/resource.h"
 #include "ui/AgeText.h"
 #include "ui/CDetailsDlg.h"
+#include "ui/PageColumns.h"
 #include "ui/ShowMessage.h"
 #include "res/StringLoader.h"
 #include "ui/WaitCursor.h"
@@ -16,44 +16,16 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 #include <unordered_set>
 
 namespace {
 
-struct CColumn {
-    UINT header;
-    int format;
-    int width;
-};
-
-constexpr CColumn columns[] = {
-    {IDS_COLUMN_SOURCE, LVCFMT_LEFT, 180},  {IDS_COLUMN_LAST_USED, LVCFMT_LEFT, 100},
-    {IDS_COLUMN_CREATED, LVCFMT_LEFT, 100}, {IDS_COLUMN_TYPE, LVCFMT_LEFT, 55},
-    {IDS_COLUMN_COUNT, LVCFMT_RIGHT, 45},
-};
-
-constexpr int typeColumn = 3;
-constexpr int countColumn = 4;
-
 // How long the list's drawing may be held while rows come and go.
 constexpr UINT drawingDelay = 250;
 
-// Ordering of two numbers: the smaller first.
-int Order(std::uint64_t first, std::uint64_t second) {
-    if (first == second) {
-        return 0;
-    }
-    return first < second ? -1 : 1;
-}
-
 std::wstring CountText(std::size_t count) {
     return FormatString(L"%u", static_cast<unsigned>(count));
-}
-
-CCookieDomain& DomainOf(LPARAM param) {
-    return *reinterpret_cast<CCookieDomain*>(param);
 }
 
 } // namespace
@@ -84,14 +56,6 @@ void CCookieBaseDlg::DropAllDomains() {
     RemoveAllRows();
 }
 
-void CCookieBaseDlg::SetDpi(UINT dpi) {
-    if (m_list.GetHwnd() == nullptr) {
-        m_dpi = dpi;
-    } else if (dpi != m_dpi) {
-        ApplyDpi(dpi);
-    }
-}
-
 void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
     const CShown shown = ReadShown(*domain);
     const int position = FindInsertPosition(*domain);
@@ -108,9 +72,9 @@ void CCookieBaseDlg::AddDomain(const CRefPtr<CCookieDomain>& domain) {
 
     m_list.SetItemText(index, 1, FormatAgeText(ToFileTime(shown.lastUsed)));
     m_list.SetItemText(index, 2, FormatAgeText(ToFileTime(shown.created)));
-    m_list.SetItemText(index, typeColumn, TypeTextForKinds(shown.kinds));
+    m_list.SetItemText(index, TypeColumn, TypeTextForKinds(shown.kinds));
     FitTypeColumn(shown.kinds);
-    m_list.SetItemText(index, countColumn, CountText(shown.count));
+    m_list.SetItemText(index, CountColumn, CountText(shown.count));
     m_cookieTotal += shown.count;
     RefreshCountLabel();
     m_drawing.Changed();
@@ -143,10 +107,10 @@ void CCookieBaseDlg::UpdateDomain(const CRefPtr<CCookieDomain>& domain) {
     if (now.count != shown.count) {
         m_cookieTotal = m_cookieTotal - shown.count + now.count;
         RefreshCountLabel();
-        m_list.SetItemText(index, countColumn, CountText(now.count));
+        m_list.SetItemText(index, CountColumn, CountText(now.count));
     }
     if (now.kinds != shown.kinds) {
-        m_list.SetItemText(index, typeColumn, TypeTextForKinds(now.kinds));
+        m_list.SetItemText(index, TypeColumn, TypeTextForKinds(now.kinds));
         FitTypeColumn(now.kinds);
     }
     if (now.lastUsed != shown.lastUsed) {
@@ -392,92 +356,6 @@ void CCookieBaseDlg::SetUpPage() {
     }
 }
 
-void CCookieBaseDlg::SetUpColumns() {
-    int index = 0;
-    for (const CColumn& column : columns) {
-        m_list.InsertColumn(index, LoadExpandedString(column.header), column.format,
-                            ScaleForDpi(column.width, m_dpi));
-        ++index;
-    }
-}
-
-void CCookieBaseDlg::SetUpImageList() {
-    const int size = ScaleForDpi(16, m_dpi);
-    HIMAGELIST images = ::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
-    if (images == nullptr) {
-        return;
-    }
-    // The icon holds an image drawn for each common scale; shrinking another one would lose
-    // the chips and fringe the rim.
-    const CIconHandle icon(static_cast<HICON>(::LoadImageW(
-        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TOLLGATE), IMAGE_ICON, size, size, 0)));
-    if (icon) {
-        ::ImageList_ReplaceIcon(images, -1, icon.Get());
-    }
-    m_list.SetSmallImageList(images);
-}
-
-// The list grows with the page; the buttons below it keep to their corners, the count label to
-// the right. At the template's size every control stays where the template put it.
-void CCookieBaseDlg::SetUpLayout(UINT templateDpi) {
-    using A = CAnchoredLayout;
-    m_layout.SetParent(m_hWnd, templateDpi);
-    m_layout.Add(m_list.GetHwnd(), A::GrowWidth | A::GrowHeight);
-    m_layout.Add(::GetDlgItem(m_hWnd, IDC_CHECK_ALL), A::Bottom);
-    m_layout.Add(::GetDlgItem(m_hWnd, IDC_CHECK_NONE), A::Bottom);
-    m_layout.Add(::GetDlgItem(m_hWnd, IDC_AUTHORIZE), A::Right | A::Bottom);
-    m_layout.Add(::GetDlgItem(m_hWnd, IDC_DELETE), A::Right | A::Bottom);
-    m_layout.Add(::GetDlgItem(m_hWnd, IDC_COUNT_FRAME), A::Right);
-    m_layout.Add(m_countLabel.GetHwnd(), A::Right);
-}
-
-// Column widths, the row icon, the bold font and the layout follow the page's DPI. The
-// templates' own fonts are the dialog manager's.
-void CCookieBaseDlg::ApplyDpi(UINT dpi) {
-    m_dpi = dpi;
-    for (int index = 0; index < static_cast<int>(std::size(columns)); ++index) {
-        ListView_SetColumnWidth(m_list.GetHwnd(), index, ScaleForDpi(columns[index].width, dpi));
-    }
-    SetUpImageList();
-    m_boldFont.SetDpi(dpi);
-    ::SendMessageW(m_countLabel.GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.Get()),
-                   TRUE);
-    m_layout.SetDpi(dpi);
-    RECT client{};
-    ::GetClientRect(m_hWnd, &client);
-    m_layout.Apply(client.right, client.bottom);
-    m_fittedKinds.clear();
-    m_typeWidth = 0;
-    for (const auto& [domain, shown] : m_listedDomains) {
-        FitTypeColumn(shown.kinds);
-    }
-}
-
-void CCookieBaseDlg::FitTypeColumn(std::uint32_t kinds) {
-    // Few sites differ in their mix of browsers: each mix is measured once.
-    if (!m_fittedKinds.insert(kinds).second) {
-        return;
-    }
-    const std::wstring text = TypeTextForKinds(kinds);
-    // A cell keeps six pixels clear at either side of its text, at 96 DPI.
-    const int needed = static_cast<int>(::SendMessageW(m_list.GetHwnd(), LVM_GETSTRINGWIDTHW, 0,
-                                                       reinterpret_cast<LPARAM>(text.c_str()))) +
-                       ScaleForDpi(12, m_dpi);
-    if (needed > m_typeWidth) {
-        m_typeWidth = needed;
-        WidenTypeColumn();
-    }
-}
-
-void CCookieBaseDlg::WidenTypeColumn() {
-    RECT list{};
-    ::GetClientRect(m_list.GetHwnd(), &list);
-    const int width = std::min(m_typeWidth, static_cast<int>(list.right / 3));
-    if (width > ListView_GetColumnWidth(m_list.GetHwnd(), typeColumn)) {
-        ListView_SetColumnWidth(m_list.GetHwnd(), typeColumn, width);
-    }
-}
-
 void CCookieBaseDlg::CreateCountLabel() {
     RECT rect{};
     ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_COUNT_FRAME), &rect);
@@ -497,90 +375,12 @@ void CCookieBaseDlg::SetAllChecks(bool checked) {
     }
 }
 
-void CCookieBaseDlg::SortByColumn(int column) {
-    const CWaitCursor wait;
-    if (column == m_sortColumn) {
-        m_sortForward = !m_sortForward;
-    } else {
-        m_sortColumn = column;
-        m_sortForward = true;
-    }
-    m_list.SortItems([this](LPARAM first, LPARAM second) {
-        // Each row's domain is held while it is compared.
-        const CRefPtr<CCookieDomain> one(&DomainOf(first));
-        const CRefPtr<CCookieDomain> two(&DomainOf(second));
-        return CompareRows(*one, *two);
-    });
-    ReadRowOrder();
-}
-
-void CCookieBaseDlg::ReadRowOrder() {
-    for (int index = 0; index < GetRowCount(); ++index) {
-        m_rows[static_cast<std::size_t>(index)] =
-            reinterpret_cast<CCookieDomain*>(m_list.GetItemParam(index));
-    }
-}
-
 void CCookieBaseDlg::DrawCountLabel(const DRAWITEMSTRUCT& item) const {
     const std::wstring& text = m_countLabel.GetText();
     const HGDIOBJ previous = ::SelectObject(item.hDC, m_boldFont.Get());
     RECT rect = item.rcItem;
     ::DrawTextW(item.hDC, text.c_str(), -1, &rect, DT_RIGHT);
     ::SelectObject(item.hDC, previous);
-}
-
-int CCookieBaseDlg::CompareRows(CCookieDomain& first, CCookieDomain& second) const {
-    int result = 0;
-    switch (m_sortColumn) {
-    case 0: {
-        const int order = first.GetName().compare(second.GetName());
-        result = order < 0 ? -1 : (order > 0 ? 1 : 0);
-        break;
-    }
-    case 1:
-        // The most recent first.
-        result = -Order(ToUInt64(first.GetLastUsed()), ToUInt64(second.GetLastUsed()));
-        break;
-    case 2:
-        result = -Order(ToUInt64(first.GetCreated()), ToUInt64(second.GetCreated()));
-        break;
-    case 3:
-        result = Order(static_cast<std::uint16_t>(first.GetKinds()),
-                       static_cast<std::uint16_t>(second.GetKinds()));
-        break;
-    default:
-        result = Order(first.GetCookieCount(), second.GetCookieCount());
-        break;
-    }
-    return m_sortForward ? result : -result;
-}
-
-int CCookieBaseDlg::FindInsertPosition(CCookieDomain& domain) const {
-    // The first row the new domain does not sort after.
-    const auto after = [&](CCookieDomain* row) {
-        const CRefPtr<CCookieDomain> held(row);
-        return CompareRows(domain, *held) > 0;
-    };
-    // Names never change, so while the key is the name the rows are in order and a binary
-    // search finds the row the scan would. Times, kinds and counts may change while the rows
-    // stand still: scan.
-    const auto found = m_sortColumn == 0 ? std::partition_point(m_rows.begin(), m_rows.end(), after)
-                                         : std::find_if_not(m_rows.begin(), m_rows.end(), after);
-    return static_cast<int>(found - m_rows.begin());
-}
-
-int CCookieBaseDlg::FindRow(CCookieDomain& domain) const {
-    auto row = m_rows.begin();
-    if (m_sortColumn == 0) {
-        // Rows of equal name follow each other from where the domain would be inserted.
-        row += FindInsertPosition(domain);
-        while (row != m_rows.end() && *row != &domain && CompareRows(domain, **row) == 0) {
-            ++row;
-        }
-    } else {
-        row = std::find(row, m_rows.end(), &domain);
-    }
-    return row != m_rows.end() && *row == &domain ? static_cast<int>(row - m_rows.begin()) : -1;
 }
 
 void CCookieBaseDlg::ShowDetails(int index) {

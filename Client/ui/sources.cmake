@@ -3,6 +3,8 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CAboutDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CAllowedDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CCookieBaseDlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CCookieBaseDlgColumns.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CCookieBaseDlgOrder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CDetailsDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CHeldBrowsersButton.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CMainDlg.cpp
