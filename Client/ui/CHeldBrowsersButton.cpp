@@ -27,10 +27,19 @@ std::wstring CHeldBrowsersButton::Label(const CStoreNotices& notices) const {
                         : Formatted(IDS_CLOSE_BROWSERS_BUTTON, NamesText(BrowserNames(held)));
 }
 
+std::wstring CHeldBrowsersButton::Outcome(const CStoreNotices& notices) const {
+    std::wstring text = m_done;
+    if (!HeldStores(notices).empty()) {
+        AddSentence(text, m_left);
+    }
+    return text;
+}
+
 void CHeldBrowsersButton::Press(const CStoreNotices& notices) {
     if (!m_closer.Closed().empty()) {
         const CWaitCursor wait;
-        m_outcome = Formatted(IDS_BROWSERS_REOPENED, NamesText(m_closer.Reopen()));
+        m_done = Formatted(IDS_BROWSERS_REOPENED, NamesText(m_closer.Reopen()));
+        m_left.clear();
         return;
     }
     const CStoreNotices held = HeldStores(notices);
@@ -45,14 +54,13 @@ void CHeldBrowsersButton::Press(const CStoreNotices& notices) {
 void CHeldBrowsersButton::Close(const CStoreNotices& held) {
     const CWaitCursor wait;
     const CCloseOutcome outcome = m_closer.Close(held);
-    m_outcome.clear();
-    if (!outcome.closed.empty()) {
-        AddSentence(m_outcome, Formatted(IDS_BROWSERS_CLOSED, NamesText(outcome.closed)));
-    }
+    m_done = outcome.closed.empty() ? std::wstring()
+                                    : Formatted(IDS_BROWSERS_CLOSED, NamesText(outcome.closed));
+    m_left.clear();
     for (const std::wstring& name : outcome.refused) {
-        AddSentence(m_outcome, Formatted(IDS_BROWSER_REFUSED, name));
+        AddSentence(m_left, Formatted(IDS_BROWSER_REFUSED, name));
     }
     for (const CStoreNotice& notice : outcome.unnamed) {
-        AddSentence(m_outcome, Formatted(IDS_CLOSE_BY_HAND, BrowserName(notice)));
+        AddSentence(m_left, Formatted(IDS_CLOSE_BY_HAND, BrowserName(notice)));
     }
 }

@@ -234,8 +234,9 @@ void CMainDlg::ShowStatus() {
     const CLoadProgress progress = m_service.GetLoadProgress();
     ::SetWindowTextW(m_statusLine, StatusText(progress).c_str());
     std::wstring notices = NoticeLineText(progress);
-    if (!m_heldBrowsers.Outcome().empty()) {
-        notices += (notices.empty() ? L"" : L"  ") + m_heldBrowsers.Outcome();
+    const std::wstring outcome = m_heldBrowsers.Outcome(progress.notices);
+    if (!outcome.empty()) {
+        notices += (notices.empty() ? L"" : L"  ") + outcome;
     }
     m_noticeRow.SetText(notices);
     ShowNoticeButton(m_heldBrowsers.Label(progress.notices));

@@ -987,16 +987,21 @@ TEST_F(Dialogs, DetailsSayWhyAStoreCouldNotBeReadAgainAndStillListItsCookiesAsLo
         });
 }
 
-// Chrome holds its store: the notice row's button asks first, closes Chrome through Restart
-// Manager, offers to reopen it, and what is still closed when the window goes is reopened.
-TEST_F(Dialogs, TheNoticeButtonClosesTheHeldBrowserAfterAskingAndReopensIt) {
+// Chrome and Edge hold their stores: the notice row's button asks first, closes Chrome through
+// Restart Manager (which names nothing for Edge), offers to reopen it, and what is still closed
+// when the window goes is reopened.
+TEST_F(Dialogs, TheNoticeButtonClosesTheHeldBrowsersAfterAskingAndReopensThem) {
     CFakeDomainService service;
     CStoreNotice held;
     held.problem = CStoreProblem::BrowserOpen;
     held.kind = CookieKind::Chrome;
     held.database = L"Cookies";
     held.skipped = true;
-    service.progress.notices = {held};
+    CStoreNotice edge = held;
+    edge.kind = CookieKind::Edge;
+    edge.database = L"Edge Cookies";
+    const CStoreNotices notices{held, edge};
+    service.progress.notices = notices;
     CFakeRestartManager restart;
     restart.AddProgram(1, L"Google Chrome", {L"Cookies"});
     TakeRecordedMessages();
@@ -1005,26 +1010,38 @@ TEST_F(Dialogs, TheNoticeButtonClosesTheHeldBrowserAfterAskingAndReopensIt) {
         [&](HWND sheet) {
             HWND button = ::GetDlgItem(sheet, IDC_NOTICE_BUTTON);
             HWND line = ::GetDlgItem(sheet, IDC_NOTICE_LINE);
+            const auto says = [line](const wchar_t* text) {
+                return WindowText(line).find(text) != std::wstring::npos;
+            };
             EXPECT_TRUE(::IsWindowVisible(button));
-            EXPECT_EQ(L"Close Chrome\x2026", WindowText(button));
+            EXPECT_EQ(L"Close Chrome and Edge\x2026", WindowText(button));
             SetRecordedAnswer(IDNO);
             ::SendMessageW(button, BM_CLICK, 0, 0);
             EXPECT_TRUE(restart.calls.empty());
             const std::vector<CRecordedMessage> asked = TakeRecordedMessages();
             ASSERT_EQ(1u, asked.size());
-            EXPECT_EQ(L"Chrome will close now, as they do for a Windows update, and open again "
-                      L"when you close Tollgate or press Reopen.",
+            EXPECT_EQ(L"Chrome and Edge will close now, as they do for a Windows update, and open "
+                      L"again when you close Tollgate or press Reopen.",
                       asked[0].text);
 
             SetRecordedAnswer(IDYES);
             ::SendMessageW(button, BM_CLICK, 0, 0);
             EXPECT_EQ(1u, TakeRecordedMessages().size());
             EXPECT_EQ(L"Reopen Google Chrome", WindowText(button));
-            EXPECT_NE(std::wstring::npos, WindowText(line).find(L"Closed Google Chrome."));
+            EXPECT_TRUE(says(L"Closed Google Chrome."));
+            EXPECT_TRUE(says(L"found no program to close for Edge"));
+            // The stores are read: what was said of Edge goes.
+            service.progress.notices.clear();
+            ::SendMessageW(sheet, WM_LOADING_DONE, 0, 0);
+            EXPECT_TRUE(says(L"Closed Google Chrome."));
+            EXPECT_FALSE(says(L"Edge"));
+
             ::SendMessageW(button, BM_CLICK, 0, 0);
             EXPECT_EQ(L"restart", restart.calls.at(restart.calls.size() - 2));
-            EXPECT_NE(std::wstring::npos, WindowText(line).find(L"Reopened Google Chrome."));
-            EXPECT_EQ(L"Close Chrome\x2026", WindowText(button));
+            EXPECT_TRUE(says(L"Reopened Google Chrome."));
+            EXPECT_FALSE(::IsWindowVisible(button));
+            service.progress.notices = notices;
+            ::SendMessageW(sheet, WM_LOADING_DONE, 0, 0);
             ::SendMessageW(button, BM_CLICK, 0, 0);
             restart.calls.clear();
         },
