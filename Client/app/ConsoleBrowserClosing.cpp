@@ -8,6 +8,8 @@
 #include "ui/NoticeText.h"
 #include "ui/ShowMessage.h"
 
+#include <algorithm>
+
 namespace {
 
 void Tell(std::set<std::wstring>& told, const std::wstring& text) {
@@ -39,9 +41,15 @@ void CloseHoldingBrowsers(CookieManager& manager, CBrowserCloser& closer, COutpu
                                 name.c_str()));
     }
     manager.ReadFreedStores();
-    // A store still held after this was told about above, in its own words.
+    // A store still held by a browser told about above is not told again; one still held
+    // although its program closed is, by the load's notice.
     for (const CStoreNotice& notice : HeldStores(manager.GetNotices())) {
-        told.insert(ConsoleNoticeText(notice, true));
+        const bool unnamed =
+            std::any_of(outcome.unnamed.begin(), outcome.unnamed.end(),
+                        [&notice](const CStoreNotice& each) { return each.kind == notice.kind; });
+        if (unnamed || !outcome.refused.empty()) {
+            told.insert(ConsoleNoticeText(notice, true));
+        }
     }
 }
 

@@ -40,10 +40,7 @@ std::vector<std::wstring> FilesOf(const CStoreNotices& held, CookieKind kind) {
 
 CStoreNotices HeldStores(const CStoreNotices& notices) {
     CStoreNotices held;
-    std::copy_if(notices.begin(), notices.end(), std::back_inserter(held),
-                 [](const CStoreNotice& notice) {
-                     return notice.skipped && notice.problem == CStoreProblem::BrowserOpen;
-                 });
+    std::copy_if(notices.begin(), notices.end(), std::back_inserter(held), IsHeldStore);
     return held;
 }
 

@@ -40,5 +40,5 @@ private:
     std::vector<std::wstring> m_closed;
 };
 
-// The held stores among `notices`: skipped because their browser is open.
+// The held stores among `notices`.
 CStoreNotices HeldStores(const CStoreNotices& notices);

@@ -62,3 +62,8 @@ struct CStoreNotice {
 };
 
 using CStoreNotices = std::vector<CStoreNotice>;
+
+// A store left out because its running browser holds it: it is read once the browser lets go.
+inline bool IsHeldStore(const CStoreNotice& notice) noexcept {
+    return notice.skipped && notice.problem == CStoreProblem::BrowserOpen;
+}

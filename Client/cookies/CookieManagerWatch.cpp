@@ -9,10 +9,6 @@ namespace {
 // How often a held store is looked at: a freed one shows within two seconds.
 constexpr DWORD WatchInterval = 1000;
 
-bool IsHeldStore(const CStoreNotice& notice) {
-    return notice.skipped && notice.problem == CStoreProblem::BrowserOpen;
-}
-
 // What a freed store's source finds goes to the manager as the load's would; its notices are
 // collected, to take the held store's place.
 class CFreedStoreSink final : public CCookieSink {

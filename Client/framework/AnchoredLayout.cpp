@@ -1,5 +1,6 @@
 #include "framework/AnchoredLayout.h"
 
+#include "framework/ChildRect.h"
 #include "framework/Dpi.h"
 
 #include <algorithm>
@@ -17,9 +18,7 @@ void CAnchoredLayout::Add(HWND child, unsigned anchors) {
     if (child == nullptr || Contains(child)) {
         return;
     }
-    RECT rect{};
-    ::GetWindowRect(child, &rect);
-    ::MapWindowPoints(HWND_DESKTOP, m_parent, reinterpret_cast<POINT*>(&rect), 2);
+    RECT rect = ChildRect(m_parent, child);
     for (LONG* edge : {&rect.left, &rect.top, &rect.right, &rect.bottom}) {
         *edge = ScaleBetweenDpis(*edge, m_homeDpi, m_dpi);
     }

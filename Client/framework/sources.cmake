@@ -2,6 +2,7 @@ target_sources(tollgate_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AnchoredLayout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AppModule.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CallbackBarrier.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ChildRect.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogImpl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Dpi.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DpiFont.cpp

@@ -3,6 +3,7 @@
 #include "app/WebPages.h"
 #include "cookies/CDeleteBatch.h"
 #include "cookies/FileTime.h"
+#include "framework/ChildRect.h"
 #include "framework/Dpi.h"
 #include "framework/WindowText.h"
 #include "res/resource.h"
@@ -229,9 +230,7 @@ void CCookieBaseDlg::RefreshCountLabel() {
 
 void CCookieBaseDlg::RepaintCountLabel() {
     m_countLabel.Store();
-    RECT rect{};
-    ::GetWindowRect(m_countLabel.GetHwnd(), &rect);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    const RECT rect = ChildRect(m_hWnd, m_countLabel.GetHwnd());
     ::InvalidateRect(m_hWnd, &rect, TRUE);
     // The label and the page behind it repaint now; the list keeps its own turn.
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
@@ -357,9 +356,7 @@ void CCookieBaseDlg::SetUpPage() {
 }
 
 void CCookieBaseDlg::CreateCountLabel() {
-    RECT rect{};
-    ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_COUNT_FRAME), &rect);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    const RECT rect = ChildRect(m_hWnd, ::GetDlgItem(m_hWnd, IDC_COUNT_FRAME));
     HWND label =
         ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, rect.left,
                           rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hWnd,

@@ -2,6 +2,7 @@
 // line needs, and what follows a resize or a DPI change.
 #include "ui/CMainDlg.h"
 
+#include "framework/ChildRect.h"
 #include "framework/Dpi.h"
 #include "res/StringLoader.h"
 #include "res/resource.h"
@@ -13,13 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-RECT ClientRectOf(HWND parent, HWND control) {
-    RECT rect{};
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 RECT Moved(const RECT& rect, LONG dx, LONG dy) {
     return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
@@ -59,10 +53,10 @@ void CMainDlg::ReworkButtons() {
     HWND ok = ::GetDlgItem(m_hWnd, IDOK);
     HWND cancel = ::GetDlgItem(m_hWnd, IDCANCEL);
     HWND help = ::GetDlgItem(m_hWnd, IDHELP);
-    const RECT tabs = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDC_SHEET_TABS));
-    const RECT okRect = ClientRectOf(m_hWnd, ok);
-    const RECT cancelRect = ClientRectOf(m_hWnd, cancel);
-    const RECT helpRect = ClientRectOf(m_hWnd, help);
+    const RECT tabs = ChildRect(m_hWnd, ::GetDlgItem(m_hWnd, IDC_SHEET_TABS));
+    const RECT okRect = ChildRect(m_hWnd, ok);
+    const RECT cancelRect = ChildRect(m_hWnd, cancel);
+    const RECT helpRect = ChildRect(m_hWnd, help);
     const LONG gap = cancelRect.left - okRect.right;
 
     // The notice row takes the buttons' place, and they move down by it and the sheet's
@@ -112,7 +106,7 @@ void CMainDlg::ReworkButtons() {
 
 // The sheet's width comes from its pages; the status line may need more than it leaves.
 void CMainDlg::MakeRoomForStatus() {
-    const RECT status = ClientRectOf(m_hWnd, m_statusLine);
+    const RECT status = ChildRect(m_hWnd, m_statusLine);
     // Slack for the layout's rounding of both edges at other scales.
     const LONG needed =
         WidestAtEveryScale(m_font.Get(), m_dpi, WidestStatusText()).cx + ScaleForDpi(2, m_dpi);
@@ -182,8 +176,8 @@ void CMainDlg::LayOut() {
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     m_layout.Apply(client.right, client.bottom);
-    const RECT close = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDOK));
-    const RECT help = ClientRectOf(m_hWnd, ::GetDlgItem(m_hWnd, IDHELP));
+    const RECT close = ChildRect(m_hWnd, ::GetDlgItem(m_hWnd, IDOK));
+    const RECT help = ChildRect(m_hWnd, ::GetDlgItem(m_hWnd, IDHELP));
     m_noticeRow.Place(close, help.left - close.right);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/CNoticeRow.h"
 
+#include "framework/ChildRect.h"
 #include "framework/WindowText.h"
 #include "res/resource.h"
 #include "ui/TextRoom.h"
@@ -24,13 +25,6 @@ HWND MakeControl(HWND parent, const wchar_t* className, DWORD style, int id, con
 
 HFONT FontOf(HWND control) {
     return reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-}
-
-RECT RectIn(HWND parent, HWND control) {
-    RECT rect{};
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 } // namespace
@@ -61,7 +55,7 @@ void CNoticeRow::Place(const RECT& model, LONG gap) {
     if (m_label.empty() || m_line == nullptr || m_button == nullptr) {
         return;
     }
-    const RECT row = RectIn(m_parent, m_line);
+    const RECT row = ChildRect(m_parent, m_line);
     const LONG height = model.bottom - model.top;
     const SIZE label = TextSize(FontOf(m_button), m_label, DT_SINGLELINE);
     // A push button's label keeps about a line's height clear at either side.
